@@ -1,0 +1,23 @@
+#include <cstdio>
+
+#include "app/App.h"
+#include "app/FileTypes.h"
+#include "framework/Application.h"
+#include "framework/Dispatch.h"
+#include "mainwindow/Main.h"
+
+int main(int argc, char** argv) {
+    fw::Runtime runtime(argc, argv);
+    bool started = false;
+    fw::Dispatch([&] {
+        FileTypes::Initialize();
+        fw::Runtime::SetApplication(std::make_shared<App>());
+        Main::Instance();
+        started = true;
+    });
+    // Without its window the application has nothing to show: end instead of idling unseen.
+    const int status = started ? runtime.Run() : 1;
+    runtime.ReleaseGlobals();
+    FileTypes::pAudio.reset();
+    return status;
+}

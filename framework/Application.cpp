@@ -1,0 +1,71 @@
+#include "framework/Application.h"
+
+#include <QApplication>
+
+#include "framework/FolderItem.h"
+#include "framework/Keyboard.h"
+#include "framework/Window.h"
+
+namespace fw {
+
+namespace {
+
+std::shared_ptr<Application>& Current() {
+    static std::shared_ptr<Application> app;
+    return app;
+}
+
+std::string& ExecutableOverride() {
+    static std::string path;
+    return path;
+}
+
+}  // namespace
+
+struct Runtime::Impl {
+    std::unique_ptr<QApplication> app;
+};
+
+std::shared_ptr<FolderItem> Application::ExecutableFile() const {
+    return std::make_shared<FolderItem>(Runtime::ExecutablePath());
+}
+
+Runtime::Runtime(int& argc, char** argv) : impl_(std::make_unique<Impl>()) {
+    impl_->app = std::make_unique<QApplication>(argc, argv);
+    InstallKeyboardTracking();
+}
+
+Runtime::~Runtime() {
+    ReleaseGlobals();
+    impl_->app.reset();
+}
+
+int Runtime::Run() {
+    return QApplication::exec();
+}
+
+void Runtime::ReleaseGlobals() {
+    Window::CloseAll();
+    Current().reset();
+}
+
+void Runtime::SetApplication(std::shared_ptr<Application> app) {
+    Current() = std::move(app);
+}
+
+std::shared_ptr<Application> Runtime::CurrentApplication() {
+    return Current();
+}
+
+void Runtime::SetExecutablePath(const std::string& path) {
+    ExecutableOverride() = path;
+}
+
+std::string Runtime::ExecutablePath() {
+    if (!ExecutableOverride().empty()) {
+        return ExecutableOverride();
+    }
+    return QCoreApplication::applicationFilePath().toStdString();
+}
+
+}  // namespace fw

@@ -1,0 +1,67 @@
+#include "framework/Dispatch.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <typeinfo>
+
+#include "framework/Core.h"
+#include "framework/ModalUI.h"
+
+namespace fw {
+
+namespace {
+
+int g_reports = 0;
+bool g_boxShown = false;
+
+}  // namespace
+
+std::string DescribeException(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const RuntimeException& e) {
+        std::string text = e.ClassName();
+        if (!e.Message().empty()) {
+            text += ": " + e.Message();
+        }
+        return text;
+    } catch (const std::exception& e) {
+        return std::string(typeid(e).name()) + ": " + e.what();
+    } catch (...) {
+        return "unknown exception";
+    }
+}
+
+void ReportUnhandledException(const std::exception_ptr& error) {
+    ++g_reports;
+    const std::string text = DescribeException(error);
+    std::fprintf(stderr, "tunemill: unhandled exception: %s\n", text.c_str());
+    std::fflush(stderr);
+    if (g_boxShown || QCoreApplication::instance() == nullptr) {
+        return;
+    }
+    g_boxShown = true;
+    QTimer::singleShot(0, [text] {
+        try {
+            CurrentModalUI().ShowMessage("An unhandled exception occurred: " + text);
+        } catch (...) {
+        }
+        g_boxShown = false;
+    });
+}
+
+void Dispatch(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (...) {
+        ReportUnhandledException(std::current_exception());
+    }
+}
+
+int UnhandledExceptionCount() {
+    return g_reports;
+}
+
+}  // namespace fw

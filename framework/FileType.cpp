@@ -1,0 +1,72 @@
+#include "framework/FileType.h"
+
+#include <QString>
+
+#include "framework/Strings.h"
+
+namespace fw {
+
+namespace {
+
+std::vector<std::weak_ptr<FileType>>& Registry() {
+    static std::vector<std::weak_ptr<FileType>> types;
+    return types;
+}
+
+}  // namespace
+
+std::vector<std::string> FileType::ExtensionList() const {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start <= Extensions.size()) {
+        const auto semi = Extensions.find(';', start);
+        const auto piece =
+            Extensions.substr(start, semi == std::string::npos ? std::string::npos : semi - start);
+        if (!piece.empty()) {
+            out.push_back(piece);
+        }
+        if (semi == std::string::npos) {
+            break;
+        }
+        start = semi + 1;
+    }
+    return out;
+}
+
+bool FileType::Matches(const std::string& fileName) const {
+    const QString name = QString::fromStdString(fileName);
+    for (const auto& ext : ExtensionList()) {
+        const QString e = QString::fromStdString(ext);
+        // The extension must follow something: a file named just ".wav" is hidden, not audio.
+        if (name.size() > e.size() && name.endsWith(e, Qt::CaseInsensitive)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void RegisterFileType(const std::shared_ptr<FileType>& type) {
+    auto& registry = Registry();
+    std::erase_if(registry, [](const auto& w) { return w.expired(); });
+    registry.push_back(type);
+}
+
+std::shared_ptr<FileType> FileTypeNamed(const std::string& name) {
+    for (const auto& weak : Registry()) {
+        if (auto type = weak.lock(); type && EqualsIgnoringCase(type->Name, name)) {
+            return type;
+        }
+    }
+    return nullptr;
+}
+
+std::string TypeOfFileName(const std::string& fileName) {
+    for (const auto& weak : Registry()) {
+        if (auto type = weak.lock(); type && type->Matches(fileName)) {
+            return type->Name;
+        }
+    }
+    return {};
+}
+
+}  // namespace fw

@@ -1,0 +1,110 @@
+#include "framework/FolderItem.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+#include "framework/FileType.h"
+#include "framework/Picture.h"
+#include "framework/Strings.h"
+
+namespace fw {
+
+namespace {
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+}  // namespace
+
+FolderItem::FolderItem(std::string path) : path_(std::move(path)) {
+    // Keep the root as "/" but drop a trailing separator elsewhere, so Name and Parent agree.
+    while (path_.size() > 1 && path_.back() == '/') {
+        path_.pop_back();
+    }
+}
+
+std::string FolderItem::Name() const {
+    if (path_ == "/") {
+        return "/";
+    }
+    const auto slash = path_.rfind('/');
+    return slash == std::string::npos ? path_ : path_.substr(slash + 1);
+}
+
+std::shared_ptr<FolderItem> FolderItem::Parent() const {
+    if (path_ == "/" || path_.empty()) {
+        return nullptr;
+    }
+    const auto slash = path_.rfind('/');
+    if (slash == std::string::npos) {
+        return nullptr;
+    }
+    return std::make_shared<FolderItem>(slash == 0 ? "/" : path_.substr(0, slash));
+}
+
+std::string FolderItem::ShellPath() const {
+    return ReplaceAll(path_, " ", "\\ ");
+}
+
+bool FolderItem::Exists() const {
+    return QFileInfo::exists(Q(path_));
+}
+
+bool FolderItem::Directory() const {
+    return QFileInfo(Q(path_)).isDir();
+}
+
+std::shared_ptr<FolderItem> FolderItem::Child(const std::string& name) const {
+    return std::make_shared<FolderItem>(path_ == "/" ? "/" + name : path_ + "/" + name);
+}
+
+void FolderItem::List() const {
+    std::vector<std::string> names;
+    QDir dir(Q(path_));
+    const auto list = dir.entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    names.reserve(static_cast<std::size_t>(list.size()));
+    for (const auto& n : list) {
+        names.push_back(n.toStdString());
+    }
+    entries_ = std::move(names);
+}
+
+Int32 FolderItem::Count() const {
+    List();
+    return static_cast<Int32>(entries_->size());
+}
+
+std::shared_ptr<FolderItem> FolderItem::Item(Int32 index) const {
+    if (!entries_) {
+        List();
+    }
+    if (index < 1 || static_cast<std::size_t>(index) > entries_->size()) {
+        return nullptr;
+    }
+    return Child((*entries_)[static_cast<std::size_t>(index - 1)]);
+}
+
+std::string FolderItem::Type() const {
+    if (Directory()) {
+        return {};
+    }
+    return TypeOfFileName(Name());
+}
+
+std::shared_ptr<Picture> FolderItem::OpenAsPicture() const {
+    return Picture::Open(path_);
+}
+
+std::shared_ptr<FolderItem> GetFolderItem(const std::string& path, Int32 pathType) {
+    const std::string plain = pathType == 1 ? ReplaceAll(path, "\\ ", " ") : path;
+    if (plain.empty() || plain.front() != '/') {
+        return nullptr;
+    }
+    return std::make_shared<FolderItem>(plain);
+}
+
+}  // namespace fw

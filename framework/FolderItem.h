@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "framework/Core.h"
+
+namespace fw {
+
+class Picture;
+
+// A file or folder by its absolute path. A folder's entries are numbered from 1 in name order.
+class FolderItem : public Object {
+public:
+    explicit FolderItem(std::string path);
+
+    const std::string& NativePath() const { return path_; }
+    std::string Name() const;
+    // The folder that holds the item, or null for the root.
+    std::shared_ptr<FolderItem> Parent() const;
+    // The path as the system shell spells it here: each space written as a backslash and a space.
+    std::string ShellPath() const;
+    bool Exists() const;
+    bool Directory() const;
+    // The entry of that name, whether or not it exists.
+    std::shared_ptr<FolderItem> Child(const std::string& name) const;
+    // The number of entries directly in the folder, read afresh; Item reads from that listing.
+    Int32 Count() const;
+    std::shared_ptr<FolderItem> Item(Int32 index) const;
+    // The name of the registered file type the item's name matches, or an empty text. A folder
+    // matches no type.
+    std::string Type() const;
+    std::shared_ptr<Picture> OpenAsPicture() const;
+
+private:
+    void List() const;
+
+    std::string path_;
+    mutable std::optional<std::vector<std::string>> entries_;
+};
+
+// The item for a path: type 1 is the shell form (a backslash and a space for a space), any
+// other type the plain path. Null when no item can be made from it (an empty or relative path).
+std::shared_ptr<FolderItem> GetFolderItem(const std::string& path, Int32 pathType = 0);
+
+}  // namespace fw

@@ -1,0 +1,659 @@
+#include "framework/Listbox.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+
+#include "framework/DragItem.h"
+#include "framework/FileType.h"
+#include "framework/ListboxView.h"
+
+namespace fw {
+
+namespace {
+
+// A stable merge sort that stays within its bounds whatever the comparison answers: the rows'
+// order comes from program handlers, which need not be consistent.
+template <class Less>
+void MergeSort(std::vector<Int32>& items, Less less) {
+    std::vector<Int32> buffer(items.size());
+    for (std::size_t width = 1; width < items.size(); width *= 2) {
+        for (std::size_t lo = 0; lo < items.size(); lo += 2 * width) {
+            const std::size_t mid = std::min(lo + width, items.size());
+            const std::size_t hi = std::min(lo + 2 * width, items.size());
+            std::size_t i = lo, j = mid, k = lo;
+            while (i < mid && j < hi) {
+                // Take from the right only when it is strictly smaller: equal rows keep order.
+                buffer[k++] = less(items[j], items[i]) ? items[j++] : items[i++];
+            }
+            while (i < mid) {
+                buffer[k++] = items[i++];
+            }
+            while (j < hi) {
+                buffer[k++] = items[j++];
+            }
+        }
+        items.swap(buffer);
+    }
+}
+
+}  // namespace
+
+Listbox::Listbox() {
+    DeclareEvent<void(Listbox&)>("Open", "(  )");
+    DeclareEvent<void(Listbox&, DragItem&, Int32)>("DropObject", "( DragItem, Int32 )");
+    DeclareEvent<void(Listbox&)>("DoubleClick", "(  )");
+    DeclareEvent<bool(Listbox&, Int32, Int32)>("MouseDown", "( Int32, Int32 ) as Boolean");
+    DeclareEvent<bool(Listbox&, const std::string&)>("KeyDown", "( String ) as Boolean");
+    DeclareEvent<void(Listbox&)>("Change", "(  )");
+    headings_.resize(1);
+    widthSpecs_.resize(1);
+}
+
+Listbox::~Listbox() = default;
+
+QWidget* Listbox::CreateWidget(QWidget* parent) {
+    auto* view = new ListboxView(parent);
+    view->SetOwner(std::static_pointer_cast<Listbox>(shared_from_this()));
+    return view;
+}
+
+void Listbox::SyncView() {
+    if (auto* view = static_cast<ListboxView*>(Widget())) {
+        view->ModelChanged();
+    }
+}
+
+void Listbox::RequestRepaint() {
+    if (auto* view = static_cast<ListboxView*>(Widget())) {
+        view->viewport()->update();
+    }
+}
+
+// Rows.
+
+void Listbox::AddRow(const std::string& text) {
+    auto row = std::make_unique<Row>();
+    row->cells.resize(static_cast<std::size_t>(columnCount_));
+    row->cells[0].text = text;
+    rows_.push_back(std::move(row));
+    lastIndex_ = ListCount() - 1;
+    SyncView();
+}
+
+void Listbox::RemoveRow(Int32 row) {
+    if (row < 0 || row >= ListCount()) {
+        throw OutOfBoundsException("RemoveRow " + std::to_string(row) + " of " +
+                                   std::to_string(ListCount()) + " rows");
+    }
+    // The row, with its tags, is destroyed only after the bookkeeping below; whoever still holds
+    // one of its cell objects keeps it.
+    std::unique_ptr<Row> removed = rows_.take(static_cast<std::size_t>(row));
+    if (removed->selected) {
+        --selectedCount_;
+        if (firstSelectedKnown_ && firstSelected_ == row) {
+            firstSelectedKnown_ = false;
+        }
+    }
+    if (firstSelectedKnown_ && firstSelected_ > row) {
+        --firstSelected_;
+    }
+    if (anchor_ == row) {
+        anchor_ = -1;
+    } else if (anchor_ > row) {
+        --anchor_;
+    }
+    SyncView();
+}
+
+void Listbox::DeleteAllRows() {
+    rows_.clear();
+    selectedCount_ = 0;
+    firstSelected_ = -1;
+    firstSelectedKnown_ = true;
+    anchor_ = -1;
+    SyncView();
+}
+
+const Listbox::Row& Listbox::RowAt(Int32 row) const {
+    if (row < 0 || row >= ListCount()) {
+        throw OutOfBoundsException("row " + std::to_string(row) + " of " +
+                                   std::to_string(ListCount()) + " rows");
+    }
+    return rows_[static_cast<std::size_t>(row)];
+}
+
+Listbox::Row& Listbox::RowAt(Int32 row) {
+    return const_cast<Row&>(static_cast<const Listbox*>(this)->RowAt(row));
+}
+
+void Listbox::CheckColumn(Int32 column) const {
+    if (column < 0 || column >= columnCount_) {
+        throw OutOfBoundsException("column " + std::to_string(column) + " of " +
+                                   std::to_string(columnCount_) + " columns");
+    }
+}
+
+std::string Listbox::Cell(Int32 row, Int32 column) const {
+    const Row& r = RowAt(row);
+    CheckColumn(column);
+    const auto c = static_cast<std::size_t>(column);
+    return c < r.cells.size() ? r.cells[c].text : std::string();
+}
+
+void Listbox::SetCell(Int32 row, Int32 column, const std::string& text) {
+    Row& r = RowAt(row);
+    CheckColumn(column);
+    const auto c = static_cast<std::size_t>(column);
+    if (c >= r.cells.size()) {
+        r.cells.resize(c + 1);
+    }
+    r.cells[c].text = text;
+    InvalidateCell(row, column);
+}
+
+Variant Listbox::CellTag(Int32 row, Int32 column) const {
+    return CellTagRef(row, column);
+}
+
+const Variant& Listbox::CellTagRef(Int32 row, Int32 column) const {
+    static const Variant empty;
+    const Row& r = RowAt(row);
+    CheckColumn(column);
+    const auto c = static_cast<std::size_t>(column);
+    return c < r.cells.size() ? r.cells[c].tag : empty;
+}
+
+void Listbox::SetCellTag(Int32 row, Int32 column, Variant tag) {
+    Row& r = RowAt(row);
+    CheckColumn(column);
+    const auto c = static_cast<std::size_t>(column);
+    if (c >= r.cells.size()) {
+        r.cells.resize(c + 1);
+    }
+    // Swap first, destroy after: the old value's destructor must not see a half-written cell.
+    Variant old = std::move(r.cells[c].tag);
+    r.cells[c].tag = std::move(tag);
+}
+
+void Listbox::InvalidateCell(Int32 row, Int32 column) {
+    if (row < 0 || row >= ListCount()) {
+        return;
+    }
+    if (auto* view = static_cast<ListboxView*>(Widget())) {
+        view->InvalidateCell(row, column);
+    }
+}
+
+// Selection.
+
+bool Listbox::Selected(Int32 row) const {
+    if (row < 0 || row >= ListCount()) {
+        return false;
+    }
+    return rows_[static_cast<std::size_t>(row)].selected;
+}
+
+bool Listbox::SetSelectedQuietly(Int32 row, bool selected) {
+    if (row < 0 || row >= ListCount()) {
+        return false;
+    }
+    Row& r = rows_[static_cast<std::size_t>(row)];
+    if (r.selected == selected) {
+        return false;
+    }
+    r.selected = selected;
+    if (selected) {
+        ++selectedCount_;
+        if (firstSelectedKnown_ && (firstSelected_ < 0 || row < firstSelected_)) {
+            firstSelected_ = row;
+        }
+    } else {
+        --selectedCount_;
+        if (firstSelectedKnown_ && firstSelected_ == row) {
+            firstSelectedKnown_ = selectedCount_ == 0;
+            firstSelected_ = -1;
+        }
+    }
+    return true;
+}
+
+bool Listbox::ClearSelectionQuietly() {
+    if (selectedCount_ == 0) {
+        return false;
+    }
+    for (std::size_t i = 0; i < rows_.size() && selectedCount_ > 0; ++i) {
+        if (rows_[i].selected) {
+            rows_[i].selected = false;
+            --selectedCount_;
+        }
+    }
+    firstSelected_ = -1;
+    firstSelectedKnown_ = true;
+    return true;
+}
+
+void Listbox::SetSelected(Int32 row, bool selected) {
+    if (SetSelectedQuietly(row, selected)) {
+        RequestRepaint();
+    }
+}
+
+Int32 Listbox::ListIndex() const {
+    if (!firstSelectedKnown_) {
+        firstSelected_ = -1;
+        for (std::size_t i = 0; i < rows_.size(); ++i) {
+            if (rows_[i].selected) {
+                firstSelected_ = static_cast<Int32>(i);
+                break;
+            }
+        }
+        firstSelectedKnown_ = true;
+    }
+    return selectedCount_ == 0 ? -1 : firstSelected_;
+}
+
+void Listbox::SetListIndex(Int32 row) {
+    const bool alreadyAlone = selectedCount_ == 1 && Selected(row);
+    if (alreadyAlone) {
+        return;
+    }
+    bool changed = ClearSelectionQuietly();
+    changed = SetSelectedQuietly(row, true) || changed;
+    anchor_ = row >= 0 && row < ListCount() ? row : -1;
+    if (changed) {
+        RequestRepaint();
+        RaiseChange();
+    }
+}
+
+void Listbox::UserClick(Int32 row, ClickKind kind) {
+    const bool valid = row >= 0 && row < ListCount();
+    if (selectionType_ == 0 || !valid) {
+        kind = ClickKind::Plain;
+    }
+    bool changed = false;
+    switch (kind) {
+        case ClickKind::Plain:
+            if (!(selectedCount_ == 1 && Selected(row))) {
+                changed = ClearSelectionQuietly();
+                changed = SetSelectedQuietly(row, true) || changed;
+            }
+            anchor_ = valid ? row : -1;
+            break;
+        case ClickKind::Toggle:
+            changed = SetSelectedQuietly(row, !Selected(row));
+            anchor_ = row;
+            break;
+        case ClickKind::Extend: {
+            const Int32 from = anchor_ >= 0 && anchor_ < ListCount() ? anchor_ : row;
+            changed = ClearSelectionQuietly();
+            for (Int32 i = std::min(from, row); i <= std::max(from, row); ++i) {
+                changed = SetSelectedQuietly(i, true) || changed;
+            }
+            anchor_ = from;
+            break;
+        }
+    }
+    if (changed) {
+        RequestRepaint();
+        RaiseChange();
+    }
+}
+
+void Listbox::UserSelectAll() {
+    if (selectionType_ == 0) {
+        return;
+    }
+    bool changed = false;
+    for (Int32 i = 0; i < ListCount(); ++i) {
+        changed = SetSelectedQuietly(i, true) || changed;
+    }
+    if (changed) {
+        RequestRepaint();
+        RaiseChange();
+    }
+}
+
+void Listbox::UserMoveSelection(Int32 delta, bool extend) {
+    if (ListCount() == 0) {
+        return;
+    }
+    const Int32 from = anchor_ >= 0 ? anchor_ : ListIndex();
+    Int32 target = from < 0 ? 0 : from + delta;
+    target = std::clamp(target, 0, ListCount() - 1);
+    if (extend && selectionType_ != 0) {
+        const Int32 keep = anchor_;
+        UserClick(target, ClickKind::Extend);
+        anchor_ = keep;
+        return;
+    }
+    UserClick(target, ClickKind::Plain);
+    if (auto* view = static_cast<ListboxView*>(Widget())) {
+        view->ScrollToRow(target);
+    }
+}
+
+// Columns.
+
+void Listbox::SetColumnCount(Int32 count) {
+    columnCount_ = std::max(count, 1);
+    headings_.resize(static_cast<std::size_t>(columnCount_));
+    widthSpecs_.resize(static_cast<std::size_t>(columnCount_));
+    SyncView();
+}
+
+std::string Listbox::Heading(Int32 column) const {
+    CheckColumn(column);
+    return headings_[static_cast<std::size_t>(column)];
+}
+
+void Listbox::SetHeading(Int32 column, const std::string& text) {
+    CheckColumn(column);
+    headings_[static_cast<std::size_t>(column)] = text;
+    SyncView();
+}
+
+void Listbox::SetColumnWidths(const std::string& widths) {
+    std::vector<std::string> specs;
+    std::size_t start = 0;
+    while (start <= widths.size()) {
+        const auto comma = widths.find(',', start);
+        specs.push_back(
+            widths.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (comma == std::string::npos) {
+            break;
+        }
+        start = comma + 1;
+    }
+    for (std::size_t i = 0; i < widthSpecs_.size(); ++i) {
+        widthSpecs_[i] = i < specs.size() ? specs[i] : std::string();
+    }
+    SyncView();
+}
+
+std::vector<Int32> Listbox::ColumnPixelWidths(Int32 innerWidth) const {
+    // Percentages share the inner width; plain numbers are pixels; columns without a width
+    // share what is left evenly.
+    std::vector<Int32> out(static_cast<std::size_t>(columnCount_), 0);
+    std::vector<std::size_t> open;
+    Int32 used = 0;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        QString spec = QString::fromStdString(widthSpecs_[i]).trimmed();
+        if (spec.isEmpty() || spec == "*") {
+            open.push_back(i);
+            continue;
+        }
+        bool ok = false;
+        if (spec.endsWith('%')) {
+            const double pct = spec.chopped(1).toDouble(&ok);
+            out[i] = ok ? static_cast<Int32>(std::floor(pct * innerWidth / 100.0)) : 0;
+        } else {
+            const double px = spec.toDouble(&ok);
+            out[i] = ok ? static_cast<Int32>(px) : 0;
+        }
+        out[i] = std::max(out[i], 0);
+        used += out[i];
+    }
+    if (!open.empty()) {
+        const Int32 share = std::max(innerWidth - used, 0) / static_cast<Int32>(open.size());
+        for (auto i : open) {
+            out[i] = share;
+        }
+    }
+    return out;
+}
+
+void Listbox::SetInitialValue(const std::string& value) {
+    // Lines are rows, cells are separated by tabs; with a heading the first line is the heading.
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= value.size()) {
+        const auto nl = value.find_first_of("\r\n", start);
+        lines.push_back(
+            value.substr(start, nl == std::string::npos ? std::string::npos : nl - start));
+        if (nl == std::string::npos) {
+            break;
+        }
+        start = nl + 1;
+        if (value[nl] == '\r' && start < value.size() && value[start] == '\n') {
+            ++start;
+        }
+    }
+    auto cells = [](const std::string& line) {
+        std::vector<std::string> out;
+        std::size_t s = 0;
+        while (true) {
+            const auto tab = line.find('\t', s);
+            out.push_back(line.substr(s, tab == std::string::npos ? std::string::npos : tab - s));
+            if (tab == std::string::npos) {
+                return out;
+            }
+            s = tab + 1;
+        }
+    };
+    std::size_t first = 0;
+    if (hasHeading_ && !lines.empty()) {
+        const auto heads = cells(lines[0]);
+        for (std::size_t c = 0; c < heads.size() && c < headings_.size(); ++c) {
+            headings_[c] = heads[c];
+        }
+        first = 1;
+    }
+    for (std::size_t l = first; l < lines.size(); ++l) {
+        if (lines[l].empty() && l + 1 == lines.size()) {
+            break;
+        }
+        const auto row = cells(lines[l]);
+        AddRow(row.empty() ? std::string() : row[0]);
+        for (std::size_t c = 1; c < row.size() && c < static_cast<std::size_t>(columnCount_); ++c) {
+            SetCell(LastIndex(), static_cast<Int32>(c), row[c]);
+        }
+    }
+    SyncView();
+}
+
+// Sorting and reordering.
+
+void Listbox::SortByColumn(Int32 column, bool ascending) {
+    CheckColumn(column);
+    std::vector<Int32> order(rows_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = static_cast<Int32>(i);
+    }
+    std::vector<QString> texts;
+    auto textOf = [&](Int32 row) -> const QString& {
+        if (texts.empty()) {
+            texts.reserve(rows_.size());
+            for (std::size_t i = 0; i < rows_.size(); ++i) {
+                const auto& cells = rows_[i].cells;
+                const auto c = static_cast<std::size_t>(column);
+                texts.push_back(c < cells.size() ? QString::fromStdString(cells[c].text)
+                                                 : QString());
+            }
+        }
+        return texts[static_cast<std::size_t>(row)];
+    };
+    // The rows stay where they are while the handlers compare them by index; only the order
+    // is sorted, and applied at the end.
+    MergeSort(order, [&](Int32 a, Int32 b) {
+        Int32 result = 0;
+        int cmp = 0;
+        if (Event_CompareRows(a, b, column, result)) {
+            cmp = result < 0 ? -1 : (result > 0 ? 1 : 0);
+        } else {
+            cmp = QString::compare(textOf(a), textOf(b), Qt::CaseInsensitive);
+        }
+        return ascending ? cmp < 0 : cmp > 0;
+    });
+    auto rows = rows_.release();
+    std::vector<std::unique_ptr<Row>> sorted(rows.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        sorted[i] = std::move(rows[static_cast<std::size_t>(order[i])]);
+    }
+    rows_.assign(std::move(sorted));
+    firstSelectedKnown_ = false;
+    anchor_ = -1;
+    sortColumn_ = column;
+    sortAscending_ = ascending;
+    SyncView();
+}
+
+void Listbox::HeadingPressed(Int32 column) {
+    const bool ascending = column == sortColumn_ ? !sortAscending_ : true;
+    SortByColumn(column, ascending);
+}
+
+void Listbox::MoveRows(std::vector<Int32> rows, Int32 before) {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::erase_if(rows, [&](Int32 r) { return r < 0 || r >= ListCount(); });
+    if (rows.empty()) {
+        return;
+    }
+    before = std::clamp(before, 0, ListCount());
+    auto all = rows_.release();
+    std::vector<std::unique_ptr<Row>> moved;
+    std::vector<std::unique_ptr<Row>> rest;
+    moved.reserve(rows.size());
+    rest.reserve(all.size() - rows.size());
+    Int32 insertAt = 0;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (next < rows.size() && rows[next] == static_cast<Int32>(i)) {
+            moved.push_back(std::move(all[i]));
+            ++next;
+        } else {
+            if (static_cast<Int32>(i) < before) {
+                ++insertAt;
+            }
+            rest.push_back(std::move(all[i]));
+        }
+    }
+    rest.insert(rest.begin() + insertAt, std::make_move_iterator(moved.begin()),
+                std::make_move_iterator(moved.end()));
+    rows_.assign(std::move(rest));
+    firstSelectedKnown_ = false;
+    anchor_ = -1;
+    SyncView();
+}
+
+void Listbox::AcceptFileDrop(const std::string& typeName) {
+    acceptedTypes_.push_back(typeName);
+    if (auto* view = static_cast<ListboxView*>(Widget())) {
+        view->setAcceptDrops(true);
+        view->viewport()->setAcceptDrops(true);
+    }
+}
+
+// Events.
+
+void Listbox::RaiseOpen() {
+    Raise<void(Listbox&)>("Open", *this);
+}
+void Listbox::RaiseDropObject(DragItem& items, Int32 action) {
+    Raise<void(Listbox&, DragItem&, Int32)>("DropObject", *this, items, action);
+}
+void Listbox::RaiseDoubleClick() {
+    Raise<void(Listbox&)>("DoubleClick", *this);
+}
+bool Listbox::RaiseMouseDown(Int32 x, Int32 y) {
+    return Raise<bool(Listbox&, Int32, Int32)>("MouseDown", *this, x, y);
+}
+bool Listbox::RaiseKeyDown(const std::string& key) {
+    return Raise<bool(Listbox&, const std::string&)>("KeyDown", *this, key);
+}
+void Listbox::RaiseChange() {
+    Raise<void(Listbox&)>("Change", *this);
+}
+
+bool Listbox::Event_CellBackgroundPaint(Graphics&, Int32, Int32) {
+    return false;
+}
+bool Listbox::Event_CellTextPaint(Graphics&, Int32, Int32, Int32, Int32) {
+    return false;
+}
+bool Listbox::Event_CellClick(Int32, Int32, Int32, Int32) {
+    return false;
+}
+bool Listbox::Event_CompareRows(Int32, Int32, Int32, Int32&) {
+    return false;
+}
+
+const PropertyTable& Listbox::Properties() const {
+    static const PropertyTable table = [] {
+        PropertyTable t = RectProperties();
+        auto self = [](PropertyHolder& h) -> Listbox& { return static_cast<Listbox&>(h); };
+        t.Add("Border", PropType::Boolean, [self](PropertyHolder& h, const PropValue& v) {
+            if (auto* view = static_cast<ListboxView*>(self(h).Widget())) {
+                view->setFrameShape(std::get<bool>(v) ? QFrame::StyledPanel : QFrame::NoFrame);
+            }
+        });
+        t.Add("ColumnCount", PropType::Int32, [self](PropertyHolder& h, const PropValue& v) {
+            self(h).SetColumnCount(std::get<Int32>(v));
+        });
+        t.Add("ColumnWidths", PropType::String, [self](PropertyHolder& h, const PropValue& v) {
+            self(h).SetColumnWidths(std::get<std::string>(v));
+        });
+        t.Add("HasHeading", PropType::Boolean, [self](PropertyHolder& h, const PropValue& v) {
+            self(h).hasHeading_ = std::get<bool>(v);
+            self(h).SyncView();
+        });
+        t.Add("UseFocusRing", PropType::Boolean);
+        t.Add("InitialValue", PropType::String, [self](PropertyHolder& h, const PropValue& v) {
+            self(h).SetInitialValue(std::get<std::string>(v));
+        });
+        t.Add("HeadingIndex", PropType::Int32);
+        t.Add("ScrollbarHorizontal", PropType::Boolean);
+        t.Add("ScrollBarVertical", PropType::Boolean,
+              [self](PropertyHolder& h, const PropValue& v) {
+                  if (auto* view = static_cast<ListboxView*>(self(h).Widget())) {
+                      view->setVerticalScrollBarPolicy(std::get<bool>(v) ? Qt::ScrollBarAsNeeded
+                                                                         : Qt::ScrollBarAlwaysOff);
+                  }
+              });
+        t.Add("GridLinesHorizontal", PropType::Int32);
+        t.Add("GridLinesVertical", PropType::Int32);
+        t.Add("DefaultRowHeight", PropType::Int32, [self](PropertyHolder& h, const PropValue& v) {
+            self(h).rowHeight_ = std::max(std::get<Int32>(v), 1);
+            self(h).SyncView();
+        });
+        t.Add("_ScrollWidth", PropType::Int32);
+        t.Add("TextFont", PropType::String, [self](PropertyHolder& h, const PropValue& v) {
+            self(h).textFont_ = std::get<std::string>(v);
+            self(h).SyncView();
+        });
+        t.Add("TextSize", PropType::Int32, [self](PropertyHolder& h, const PropValue& v) {
+            self(h).textSize_ = std::get<Int32>(v);
+            self(h).SyncView();
+        });
+        t.Add("Bold", PropType::Boolean, [self](PropertyHolder& h, const PropValue& v) {
+            self(h).bold_ = std::get<bool>(v);
+            self(h).SyncView();
+        });
+        t.Add("Italic", PropType::Boolean);
+        t.Add("Underline", PropType::Boolean);
+        t.Add("Hierarchical", PropType::Boolean);
+        t.Add("EnableDrag", PropType::Boolean);
+        t.Add("EnableDragReorder", PropType::Boolean,
+              [self](PropertyHolder& h, const PropValue& v) {
+                  self(h).dragReorder_ = std::get<bool>(v);
+              });
+        t.Add("RequiresSelection", PropType::Boolean);
+        t.Add("SelectionType", PropType::Int32, [self](PropertyHolder& h, const PropValue& v) {
+            self(h).selectionType_ = std::get<Int32>(v);
+        });
+        t.Add("ColumnsResizable", PropType::Boolean, [self](PropertyHolder& h, const PropValue& v) {
+            self(h).columnsResizable_ = std::get<bool>(v);
+            self(h).SyncView();
+        });
+        t.Add("AutoHideScrollbars", PropType::Boolean);
+        t.Add("DataSource", PropType::String);
+        t.Add("DataField", PropType::String);
+        return t;
+    }();
+    return table;
+}
+
+}  // namespace fw

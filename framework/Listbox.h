@@ -1,0 +1,153 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/RectControl.h"
+#include "framework/RowStore.h"
+#include "framework/Variant.h"
+
+namespace fw {
+
+class DragItem;
+class Graphics;
+
+// A list of rows of text cells, each cell also holding a tag. The rows live here; the widget
+// only draws them and forwards input. Rows and columns are numbered from 0.
+class Listbox : public RectControl {
+public:
+    Listbox();
+    ~Listbox() override;
+
+    // Rows.
+    void AddRow(const std::string& text);
+    void RemoveRow(Int32 row);
+    void DeleteAllRows();
+    Int32 ListCount() const { return static_cast<Int32>(rows_.size()); }
+    Int32 LastIndex() const { return lastIndex_; }
+    // Reading or writing a cell of a row or column that does not exist raises
+    // OutOfBoundsException.
+    std::string Cell(Int32 row, Int32 column) const;
+    void SetCell(Int32 row, Int32 column, const std::string& text);
+    Variant CellTag(Int32 row, Int32 column) const;
+    // The tag itself, not a copy: for handlers that only look (painting, sorting).
+    const Variant& CellTagRef(Int32 row, Int32 column) const;
+    void SetCellTag(Int32 row, Int32 column, Variant tag);
+    // Has the cell repainted; a row that does not exist is ignored.
+    void InvalidateCell(Int32 row, Int32 column);
+
+    // Selection. Selected of a row that does not exist is False.
+    bool Selected(Int32 row) const;
+    void SetSelected(Int32 row, bool selected);
+    // The first selected row, -1 when none; setting it selects that row alone (below 0: none).
+    Int32 ListIndex() const;
+    void SetListIndex(Int32 row);
+    Int32 SelCount() const { return selectedCount_; }
+    Int32 SelectionType() const { return selectionType_; }
+
+    // Columns and headings.
+    Int32 ColumnCount() const { return columnCount_; }
+    void SetColumnCount(Int32 count);
+    std::string Heading(Int32 column) const;
+    void SetHeading(Int32 column, const std::string& text);
+    bool HasHeading() const { return hasHeading_; }
+    // Widths as given, e.g. "27%,8%,0%"; a plain number is pixels.
+    void SetColumnWidths(const std::string& widths);
+    // The width of each column in pixels for a list this wide inside.
+    std::vector<Int32> ColumnPixelWidths(Int32 innerWidth) const;
+    Int32 DefaultRowHeight() const { return rowHeight_; }
+    const std::string& TextFont() const { return textFont_; }
+    Int32 TextSize() const { return textSize_; }
+    bool Bold() const { return bold_; }
+    bool ColumnsResizable() const { return columnsResizable_; }
+    bool EnableDragReorder() const { return dragReorder_; }
+
+    // Sorting: stable; CompareRows first, the cells' texts otherwise.
+    void SortByColumn(Int32 column, bool ascending);
+    Int32 SortedColumn() const { return sortColumn_; }
+    bool SortAscending() const { return sortAscending_; }
+    // What a click on a heading does: sort by it, turning the direction on a second click.
+    void HeadingPressed(Int32 column);
+
+    // Dragging rows: moves the rows at `rows` (any order) so that they stand, in their present
+    // order, before the row that is now at `before` (ListCount for the end). Tags go along.
+    void MoveRows(std::vector<Int32> rows, Int32 before);
+
+    // Files of these registered types may be dropped on the list.
+    void AcceptFileDrop(const std::string& typeName);
+    const std::vector<std::string>& AcceptedFileTypes() const { return acceptedTypes_; }
+
+    // What the user's clicks and keys do to the selection; each raises Change once when the
+    // selection changed.
+    enum class ClickKind { Plain, Toggle, Extend };
+    void UserClick(Int32 row, ClickKind kind);
+    void UserSelectAll();
+    void UserMoveSelection(Int32 delta, bool extend);
+
+    // The events that the window connects to, raised by the widget.
+    void RaiseOpen() override;
+    void RaiseDropObject(DragItem& items, Int32 action);
+    void RaiseDoubleClick();
+    bool RaiseMouseDown(Int32 x, Int32 y);
+    bool RaiseKeyDown(const std::string& key);
+    void RaiseChange();
+
+    // Events that a subclass implements.
+    virtual bool Event_CellBackgroundPaint(Graphics& g, Int32 row, Int32 column);
+    virtual bool Event_CellTextPaint(Graphics& g, Int32 row, Int32 column, Int32 x, Int32 y);
+    virtual bool Event_CellClick(Int32 row, Int32 column, Int32 x, Int32 y);
+    virtual bool Event_CompareRows(Int32 row1, Int32 row2, Int32 column, Int32& result);
+
+    const PropertyTable& Properties() const override;
+
+    // Paints the rows that lie in the view into `painter`-space; exposed for benchmarks.
+    void RequestRepaint();
+
+protected:
+    QWidget* CreateWidget(QWidget* parent) override;
+
+private:
+    struct CellData {
+        std::string text;
+        Variant tag;
+    };
+    struct Row {
+        std::vector<CellData> cells;
+        bool selected = false;
+    };
+
+    const Row& RowAt(Int32 row) const;
+    Row& RowAt(Int32 row);
+    void CheckColumn(Int32 column) const;
+    bool SetSelectedQuietly(Int32 row, bool selected);
+    bool ClearSelectionQuietly();
+    void SetInitialValue(const std::string& value);
+    void SyncView();
+
+    RowStore<Row> rows_;
+    Int32 lastIndex_ = -1;
+    Int32 selectedCount_ = 0;
+    mutable Int32 firstSelected_ = -1;
+    mutable bool firstSelectedKnown_ = true;
+    Int32 anchor_ = -1;
+
+    Int32 columnCount_ = 1;
+    std::vector<std::string> headings_;
+    std::vector<std::string> widthSpecs_;
+    bool hasHeading_ = false;
+    Int32 rowHeight_ = 18;
+    std::string textFont_ = "System";
+    Int32 textSize_ = 12;
+    bool bold_ = false;
+    bool columnsResizable_ = false;
+    bool dragReorder_ = false;
+    Int32 selectionType_ = 0;
+    Int32 sortColumn_ = -1;
+    bool sortAscending_ = true;
+    std::vector<std::string> acceptedTypes_;
+
+    friend class ListboxView;
+};
+
+}  // namespace fw

@@ -1,0 +1,124 @@
+#include "framework/Strings.h"
+
+#include <QString>
+
+#include <cctype>
+#include <cstdlib>
+
+namespace fw {
+
+namespace {
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+}  // namespace
+
+std::string Str(Int32 value) {
+    return std::to_string(value);
+}
+
+double Val(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
+        ++i;
+    }
+    // Take the longest prefix that reads as a decimal number: sign, digits, fraction, exponent.
+    std::size_t end = i;
+    if (end < text.size() && (text[end] == '+' || text[end] == '-')) {
+        ++end;
+    }
+    bool digits = false;
+    while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end]))) {
+        ++end;
+        digits = true;
+    }
+    if (end < text.size() && text[end] == '.') {
+        ++end;
+        while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end]))) {
+            ++end;
+            digits = true;
+        }
+    }
+    if (!digits) {
+        return 0.0;
+    }
+    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+        std::size_t exp = end + 1;
+        if (exp < text.size() && (text[exp] == '+' || text[exp] == '-')) {
+            ++exp;
+        }
+        if (exp < text.size() && std::isdigit(static_cast<unsigned char>(text[exp]))) {
+            while (exp < text.size() && std::isdigit(static_cast<unsigned char>(text[exp]))) {
+                ++exp;
+            }
+            end = exp;
+        }
+    }
+    return std::strtod(text.substr(i, end - i).c_str(), nullptr);
+}
+
+std::string Mid(const std::string& text, Int32 start) {
+    const std::u32string chars = Q(text).toStdU32String();
+    const std::size_t from = start < 1 ? 0 : static_cast<std::size_t>(start) - 1;
+    if (from >= chars.size()) {
+        return {};
+    }
+    return QString::fromStdU32String(chars.substr(from)).toStdString();
+}
+
+std::string Mid(const std::string& text, Int32 start, Int32 length) {
+    if (length <= 0) {
+        return {};
+    }
+    const std::u32string chars = Q(text).toStdU32String();
+    const std::size_t from = start < 1 ? 0 : static_cast<std::size_t>(start) - 1;
+    if (from >= chars.size()) {
+        return {};
+    }
+    return QString::fromStdU32String(chars.substr(from, static_cast<std::size_t>(length)))
+        .toStdString();
+}
+
+std::string Lowercase(const std::string& text) {
+    return Q(text).toLower().toStdString();
+}
+
+std::string Replace(const std::string& text, const std::string& find, const std::string& with) {
+    if (find.empty()) {
+        return text;
+    }
+    QString s = Q(text);
+    const qsizetype at = s.indexOf(Q(find), 0, Qt::CaseInsensitive);
+    if (at < 0) {
+        return text;
+    }
+    s.replace(at, Q(find).size(), Q(with));
+    return s.toStdString();
+}
+
+std::string ReplaceAll(const std::string& text, const std::string& find, const std::string& with) {
+    if (find.empty()) {
+        return text;
+    }
+    std::string out;
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    while (true) {
+        const std::size_t at = text.find(find, pos);
+        if (at == std::string::npos) {
+            out.append(text, pos, std::string::npos);
+            return out;
+        }
+        out.append(text, pos, at - pos);
+        out.append(with);
+        pos = at + find.size();
+    }
+}
+
+bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
+    return QString::compare(Q(a), Q(b), Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace fw

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "framework/Core.h"
+
+namespace fw {
+
+// Texts are UTF-8. Positions and lengths count characters (code points), 1-based like the
+// program's string functions.
+std::string Str(Int32 value);
+// The number written at the start of the text (after leading blanks); 0 when there is none.
+double Val(const std::string& text);
+std::string Mid(const std::string& text, Int32 start);
+std::string Mid(const std::string& text, Int32 start, Int32 length);
+std::string Lowercase(const std::string& text);
+// The first occurrence of find, letter case ignored; the text unchanged when find is absent.
+std::string Replace(const std::string& text, const std::string& find, const std::string& with);
+// Every occurrence of find, exactly as written.
+std::string ReplaceAll(const std::string& text, const std::string& find, const std::string& with);
+bool EqualsIgnoringCase(const std::string& a, const std::string& b);
+
+}  // namespace fw
