@@ -65,6 +65,12 @@ void Listbox::SyncView() {
     }
 }
 
+void Listbox::RowsChanged() {
+    if (auto* view = static_cast<ListboxView*>(Widget())) {
+        view->RowsChanged();
+    }
+}
+
 void Listbox::RequestRepaint() {
     if (auto* view = static_cast<ListboxView*>(Widget())) {
         view->viewport()->update();
@@ -79,7 +85,7 @@ void Listbox::AddRow(const std::string& text) {
     row->cells[0].text = text;
     rows_.push_back(std::move(row));
     lastIndex_ = ListCount() - 1;
-    SyncView();
+    RowsChanged();
 }
 
 void Listbox::RemoveRow(Int32 row) {
@@ -104,7 +110,7 @@ void Listbox::RemoveRow(Int32 row) {
     } else if (anchor_ > row) {
         --anchor_;
     }
-    SyncView();
+    RowsChanged();
 }
 
 void Listbox::DeleteAllRows() {
@@ -113,7 +119,7 @@ void Listbox::DeleteAllRows() {
     firstSelected_ = -1;
     firstSelectedKnown_ = true;
     anchor_ = -1;
-    SyncView();
+    RowsChanged();
 }
 
 const Listbox::Row& Listbox::RowAt(Int32 row) const {
@@ -536,7 +542,7 @@ void Listbox::MoveRows(std::vector<Int32> rows, Int32 before) {
     rows_.assign(std::move(rest));
     firstSelectedKnown_ = false;
     anchor_ = -1;
-    SyncView();
+    RowsChanged();
 }
 
 void Listbox::AcceptFileDrop(const std::string& typeName) {

@@ -124,6 +124,8 @@ private:
     bool ClearSelectionQuietly();
     void SetInitialValue(const std::string& value);
     void SyncView();
+    // Only the number or order of rows changed: cheaper than SyncView.
+    void RowsChanged();
 
     RowStore<Row> rows_;
     Int32 lastIndex_ = -1;

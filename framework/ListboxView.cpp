@@ -64,6 +64,11 @@ void ListboxView::ModelChanged() {
     viewport()->update();
 }
 
+void ListboxView::RowsChanged() {
+    UpdateScrollRange();
+    viewport()->update();
+}
+
 void ListboxView::UpdateHeader() {
     auto list = Owner();
     if (!list) {

@@ -24,6 +24,8 @@ public:
     void SetOwner(const std::shared_ptr<Listbox>& owner);
     // Rows, columns or their look changed.
     void ModelChanged();
+    // Rows were added, removed or reordered.
+    void RowsChanged();
     void InvalidateCell(Int32 row, Int32 column);
     void ScrollToRow(Int32 row);
 

@@ -10,7 +10,7 @@ namespace fw {
 struct Picture::Impl {
     QImage image;
     std::shared_ptr<Picture> mask;
-    std::unique_ptr<ImageGraphics> graphics;
+    std::unique_ptr<QtGraphics> graphics;
 };
 
 struct PictureAccess {
@@ -62,7 +62,7 @@ std::shared_ptr<Picture> Picture::Mask(bool create) {
 
 fw::Graphics& Picture::Graphics() {
     if (!impl_->graphics) {
-        impl_->graphics = std::make_unique<ImageGraphics>(impl_->image);
+        impl_->graphics = std::make_unique<QtGraphics>(impl_->image);
     }
     return *impl_->graphics;
 }

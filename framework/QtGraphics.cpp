@@ -97,52 +97,39 @@ void DrawImage(QPainter& p, const std::shared_ptr<fw::Picture>& picture, Int32 x
 }  // namespace
 
 QtGraphics::QtGraphics(QPainter& painter, Int32 width, Int32 height)
-    : painter_(painter), width_(width), height_(height) {}
+    : painter_(&painter), width_(width), height_(height) {}
 
-void QtGraphics::FillRect(Int32 x, Int32 y, Int32 w, Int32 h) {
-    Fill(painter_, *this, x, y, w, h);
-}
-void QtGraphics::DrawRect(Int32 x, Int32 y, Int32 w, Int32 h) {
-    Frame(painter_, *this, x, y, w, h);
-}
-void QtGraphics::FillOval(Int32 x, Int32 y, Int32 w, Int32 h) {
-    Oval(painter_, *this, x, y, w, h, true);
-}
-void QtGraphics::DrawOval(Int32 x, Int32 y, Int32 w, Int32 h) {
-    Oval(painter_, *this, x, y, w, h, false);
-}
-void QtGraphics::DrawString(const std::string& text, Int32 x, Int32 y) {
-    Text(painter_, *this, text, x, y);
-}
-void QtGraphics::DrawPicture(const std::shared_ptr<fw::Picture>& picture, Int32 x, Int32 y,
-                             Int32 dw, Int32 dh, Int32 sx, Int32 sy, Int32 sw, Int32 sh) {
-    DrawImage(painter_, picture, x, y, dw, dh, sx, sy, sw, sh);
-}
+QtGraphics::QtGraphics(QImage& image)
+    : image_(&image), width_(image.width()), height_(image.height()) {}
 
 template <class F>
-void ImageGraphics::WithPainter(F&& draw) {
-    QPainter painter(&image_);
+void QtGraphics::Paint(F&& draw) {
+    if (painter_ != nullptr) {
+        draw(*painter_);
+        return;
+    }
+    QPainter painter(image_);
     draw(painter);
 }
 
-void ImageGraphics::FillRect(Int32 x, Int32 y, Int32 w, Int32 h) {
-    WithPainter([&](QPainter& p) { Fill(p, *this, x, y, w, h); });
+void QtGraphics::FillRect(Int32 x, Int32 y, Int32 w, Int32 h) {
+    Paint([&](QPainter& p) { Fill(p, *this, x, y, w, h); });
 }
-void ImageGraphics::DrawRect(Int32 x, Int32 y, Int32 w, Int32 h) {
-    WithPainter([&](QPainter& p) { Frame(p, *this, x, y, w, h); });
+void QtGraphics::DrawRect(Int32 x, Int32 y, Int32 w, Int32 h) {
+    Paint([&](QPainter& p) { Frame(p, *this, x, y, w, h); });
 }
-void ImageGraphics::FillOval(Int32 x, Int32 y, Int32 w, Int32 h) {
-    WithPainter([&](QPainter& p) { Oval(p, *this, x, y, w, h, true); });
+void QtGraphics::FillOval(Int32 x, Int32 y, Int32 w, Int32 h) {
+    Paint([&](QPainter& p) { Oval(p, *this, x, y, w, h, true); });
 }
-void ImageGraphics::DrawOval(Int32 x, Int32 y, Int32 w, Int32 h) {
-    WithPainter([&](QPainter& p) { Oval(p, *this, x, y, w, h, false); });
+void QtGraphics::DrawOval(Int32 x, Int32 y, Int32 w, Int32 h) {
+    Paint([&](QPainter& p) { Oval(p, *this, x, y, w, h, false); });
 }
-void ImageGraphics::DrawString(const std::string& text, Int32 x, Int32 y) {
-    WithPainter([&](QPainter& p) { Text(p, *this, text, x, y); });
+void QtGraphics::DrawString(const std::string& text, Int32 x, Int32 y) {
+    Paint([&](QPainter& p) { Text(p, *this, text, x, y); });
 }
-void ImageGraphics::DrawPicture(const std::shared_ptr<fw::Picture>& picture, Int32 x, Int32 y,
-                                Int32 dw, Int32 dh, Int32 sx, Int32 sy, Int32 sw, Int32 sh) {
-    WithPainter([&](QPainter& p) { DrawImage(p, picture, x, y, dw, dh, sx, sy, sw, sh); });
+void QtGraphics::DrawPicture(const std::shared_ptr<fw::Picture>& picture, Int32 x, Int32 y,
+                             Int32 dw, Int32 dh, Int32 sx, Int32 sy, Int32 sw, Int32 sh) {
+    Paint([&](QPainter& p) { DrawImage(p, picture, x, y, dw, dh, sx, sy, sw, sh); });
 }
 
 }  // namespace fw

@@ -8,6 +8,29 @@ namespace {
 
 using fw::kLowestInt32;
 
+struct Placement {
+    const char* name;
+    int left, top, width, height;
+    bool lockLeft, lockTop, lockRight, lockBottom;
+};
+
+// The values every placed control's set begins with, in their order.
+fw::PropertySetBuilder Placed(const Placement& p) {
+    fw::PropertySetBuilder b;
+    b.String("Name", p.name)
+        .Int32("Index", kLowestInt32)
+        .Int32("Left", p.left)
+        .Int32("Top", p.top)
+        .Int32("Width", p.width)
+        .Int32("Height", p.height)
+        .Boolean("LockLeft", p.lockLeft)
+        .Boolean("LockTop", p.lockTop)
+        .Boolean("LockRight", p.lockRight)
+        .Boolean("LockBottom", p.lockBottom)
+        .Int32("TabPanelIndex", 0);
+    return b;
+}
+
 }  // namespace
 
 std::string Window() {
@@ -37,18 +60,7 @@ std::string Window() {
 }
 
 std::string AlternatingList1() {
-    return fw::PropertySetBuilder()
-        .String("Name", "AlternatingList1")
-        .Int32("Index", kLowestInt32)
-        .Int32("Left", 20)
-        .Int32("Top", 14)
-        .Int32("Width", 559)
-        .Int32("Height", 173)
-        .Boolean("LockLeft", true)
-        .Boolean("LockTop", true)
-        .Boolean("LockRight", true)
-        .Boolean("LockBottom", true)
-        .Int32("TabPanelIndex", 0)
+    return Placed({"AlternatingList1", 20, 14, 559, 173, true, true, true, true})
         .Int32("TabIndex", 0)
         .Boolean("TabStop", true)
         .Boolean("Visible", true)
@@ -114,18 +126,7 @@ std::string StandardItem(const std::string& name, int type) {
 }
 
 std::string Player() {
-    return fw::PropertySetBuilder()
-        .String("Name", "Player")
-        .Int32("Index", kLowestInt32)
-        .Int32("Left", 97)
-        .Int32("Top", 239)
-        .Int32("Width", 21)
-        .Int32("Height", 20)
-        .Boolean("LockLeft", false)
-        .Boolean("LockTop", false)
-        .Boolean("LockRight", false)
-        .Boolean("LockBottom", false)
-        .Int32("TabPanelIndex", 0)
+    return Placed({"Player", 97, 239, 21, 20, false, false, false, false})
         .Int32("TabIndex", 1)
         .Boolean("TabStop", false)
         .Boolean("AutoResize", false)
@@ -145,18 +146,7 @@ std::string Player() {
 }
 
 std::string Rectangle1() {
-    return fw::PropertySetBuilder()
-        .String("Name", "Rectangle1")
-        .Int32("Index", kLowestInt32)
-        .Int32("Left", -9)
-        .Int32("Top", 199)
-        .Int32("Width", 617)
-        .Int32("Height", 20)
-        .Boolean("LockLeft", true)
-        .Boolean("LockTop", false)
-        .Boolean("LockRight", true)
-        .Boolean("LockBottom", true)
-        .Int32("TabPanelIndex", 0)
+    return Placed({"Rectangle1", -9, 199, 617, 20, true, false, true, true})
         .Boolean("Visible", true)
         .String("HelpTag", "")
         .Boolean("AutoDeactivate", true)
@@ -170,18 +160,7 @@ std::string Rectangle1() {
 }
 
 std::string StatusBar() {
-    return fw::PropertySetBuilder()
-        .String("Name", "StatusBar")
-        .Int32("Index", kLowestInt32)
-        .Int32("Left", 7)
-        .Int32("Top", 200)
-        .Int32("Width", 585)
-        .Int32("Height", 20)
-        .Boolean("LockLeft", true)
-        .Boolean("LockTop", false)
-        .Boolean("LockRight", true)
-        .Boolean("LockBottom", true)
-        .Int32("TabPanelIndex", 0)
+    return Placed({"StatusBar", 7, 200, 585, 20, true, false, true, true})
         .Int32("TabIndex", 2)
         .String("Text", "")
         .Int32("TextAlign", 1)
