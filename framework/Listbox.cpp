@@ -385,6 +385,7 @@ std::vector<Int32> Listbox::ColumnPixelWidths(Int32 innerWidth) const {
     std::vector<Int32> out(static_cast<std::size_t>(columnCount_), 0);
     std::vector<std::size_t> open;
     Int32 used = 0;
+    double percentTotal = 0;
     for (std::size_t i = 0; i < out.size(); ++i) {
         QString spec = QString::fromStdString(widthSpecs_[i]).trimmed();
         if (spec.isEmpty() || spec == "*") {
@@ -395,6 +396,7 @@ std::vector<Int32> Listbox::ColumnPixelWidths(Int32 innerWidth) const {
         if (spec.endsWith('%')) {
             const double pct = spec.chopped(1).toDouble(&ok);
             out[i] = ok ? static_cast<Int32>(std::floor(pct * innerWidth / 100.0)) : 0;
+            percentTotal += ok ? pct : 0;
         } else {
             const double px = spec.toDouble(&ok);
             out[i] = ok ? static_cast<Int32>(px) : 0;
@@ -406,6 +408,15 @@ std::vector<Int32> Listbox::ColumnPixelWidths(Int32 innerWidth) const {
         const Int32 share = std::max(innerWidth - used, 0) / static_cast<Int32>(open.size());
         for (auto i : open) {
             out[i] = share;
+        }
+    } else if (percentTotal >= 99.99 && used < innerWidth) {
+        // Shares that make up the whole width fill it: the pixels that rounding down left
+        // over go to the last visible column instead of a gap at the right.
+        for (auto i = out.size(); i-- > 0;) {
+            if (out[i] > 0) {
+                out[i] += innerWidth - used;
+                break;
+            }
         }
     }
     return out;
