@@ -1,0 +1,191 @@
+#include <QCoreApplication>
+#include <QDir>
+#include <QGlyphRun>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QImage>
+#include <QMainWindow>
+#include <QPainter>
+#include <QRawFont>
+#include <QTextLayout>
+
+#include <string>
+#include <vector>
+
+#include "framework/ListboxView.h"
+#include "framework/Rectangle.h"
+#include "support/MainFixture.h"
+#include "support/WindowTestUtil.h"
+
+// The window as drawn, read back as pixels: three rows with the middle one selected.
+namespace {
+
+QColor Hex(QRgb rgb) {
+    return QColor::fromRgb(rgb);
+}
+
+std::string Name(const QColor& c) {
+    return c.name(QColor::HexRgb).toUpper().toStdString();
+}
+
+// Which fonts draw the text, and whether any character fell back to the missing-glyph box.
+struct Shaping {
+    bool missingGlyph = false;
+    QStringList families;
+};
+
+Shaping Shape(const QString& text, const QFont& font) {
+    Shaping out;
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const auto runs = layout.glyphRuns();
+    for (const QGlyphRun& run : runs) {
+        out.families << run.rawFont().familyName();
+        for (quint32 glyph : run.glyphIndexes()) {
+            out.missingGlyph |= glyph == 0;
+        }
+    }
+    for (const QChar ch : text) {
+        if (ch.isSpace()) {
+            continue;
+        }
+        bool supported = false;
+        for (const QGlyphRun& run : runs) {
+            supported |= run.rawFont().supportsCharacter(ch);
+        }
+        out.missingGlyph |= !supported;
+    }
+    return out;
+}
+
+int InkIn(const QImage& image, const QRect& area, const QColor& background) {
+    int ink = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            ink += std::abs(qGray(c.rgb()) - qGray(background.rgb())) > 60;
+        }
+    }
+    return ink;
+}
+
+class Screenshot : public MainFixture {
+protected:
+    void SetUp() override {
+        MainFixture::SetUp();
+        AddRows({"first song.mp3", "second.wav", "셋째 노래.ogg"});
+        List().SetListIndex(1);
+        testutil::Settle();
+        shot = window->Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QString dirPath =
+            QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
+        QDir().mkpath(dirPath);
+        savedAs = QDir(dirPath).filePath("main-window-" + QGuiApplication::platformName() + ".png");
+        shot.save(savedAs);
+    }
+
+    fw::ListboxView& View() { return *static_cast<fw::ListboxView*>(List().Widget()); }
+    // A cell's rectangle in the screenshot.
+    QRect CellInShot(int row, int column) {
+        const QRect cell = View().CellRect(row, column);
+        return QRect(View().viewport()->mapTo(window->Widget(), cell.topLeft()), cell.size());
+    }
+    QColor At(const QPoint& p) { return shot.pixelColor(p); }
+
+    QImage shot;
+    QString savedAs;
+};
+
+TEST_F(Screenshot, RowsAreStripedAndTheSelectedRowIsBlue) {
+    ASSERT_FALSE(shot.isNull());
+    ASSERT_EQ(shot.size(), window->Widget()->size() * window->Widget()->devicePixelRatioF());
+    RecordProperty("screenshot", savedAs.toStdString());
+
+    struct Case {
+        int row;
+        QRgb background;
+    };
+    // Rows past the last one continue the stripes in the empty part of the list.
+    const std::vector<Case> cases = {{0, 0xF1F5FA}, {1, 0x3D80DF}, {2, 0xF1F5FA}, {4, 0xF1F5FA}};
+    for (const auto& c : cases) {
+        for (int column : {1, 7}) {
+            SCOPED_TRACE("row " + std::to_string(c.row) + " column " + std::to_string(column));
+            const QRect cell = CellInShot(c.row, column);
+            ASSERT_TRUE(shot.rect().contains(cell)) << cell.x() << "," << cell.y();
+            // Near the right edge and the top, away from the short texts of these columns.
+            for (const QPoint& p : {QPoint(cell.right() - 3, cell.top() + 1),
+                                    QPoint(cell.right() - 3, cell.bottom() - 1)}) {
+                EXPECT_EQ(Name(At(p)), Name(Hex(c.background))) << p.x() << "," << p.y();
+            }
+        }
+    }
+}
+
+TEST_F(Screenshot, SelectedRowHasLightTextAndOthersDarkText) {
+    const QRect selected = CellInShot(1, 0);
+    const QRect plain = CellInShot(2, 0);
+    int light = 0, dark = 0;
+    for (int y = selected.top(); y <= selected.bottom(); ++y) {
+        for (int x = selected.left(); x <= selected.right(); ++x) {
+            light += qGray(At({x, y}).rgb()) > 220;
+        }
+    }
+    for (int y = plain.top(); y <= plain.bottom(); ++y) {
+        for (int x = plain.left(); x <= plain.right(); ++x) {
+            dark += qGray(At({x, y}).rgb()) < 80;
+        }
+    }
+    EXPECT_GT(light, 10);
+    EXPECT_GT(dark, 10);
+}
+
+TEST_F(Screenshot, HeadingsAreDrawnWithKoreanGlyphs) {
+    QHeaderView* header = View().Header();
+    const QFont font = header->font();
+    for (int c = 0; c < 8; ++c) {
+        if (c == 6) {
+            continue;  // "No." has no width
+        }
+        const QString text = header->model()->headerData(c, Qt::Horizontal).toString();
+        SCOPED_TRACE(text.toStdString());
+        const Shaping shaping = Shape(text, font);
+        EXPECT_FALSE(shaping.missingGlyph) << shaping.families.join(", ").toStdString();
+
+        // The heading's area holds about as much ink as the text drawn on its own.
+        const QRect section(
+            header->mapTo(window->Widget(), QPoint(header->sectionViewportPosition(c), 0)),
+            QSize(header->sectionSize(c), header->height()));
+        const QColor background = At(QPoint(section.right() - 2, section.center().y()));
+        const int inHeading = InkIn(shot, section.adjusted(1, 1, -1, -1), background);
+
+        const QFontMetrics metrics(font);
+        QImage alone(metrics.horizontalAdvance(text) + 8, metrics.height() + 4,
+                     QImage::Format_RGB32);
+        alone.fill(Qt::white);
+        {
+            QPainter p(&alone);
+            p.setFont(font);
+            p.setPen(Qt::black);
+            p.drawText(QPoint(4, 2 + metrics.ascent()), text);
+        }
+        const int reference = InkIn(alone, alone.rect(), Qt::white);
+        ASSERT_GT(reference, 0);
+        EXPECT_GT(inHeading, reference / 3) << "heading ink " << inHeading << " vs " << reference;
+        EXPECT_LT(inHeading, reference * 3) << "heading ink " << inHeading << " vs " << reference;
+    }
+}
+
+TEST_F(Screenshot, StatusLineIsDrawnOverTheGreyStrip) {
+    const QRect strip(window->Rectangle1().Widget()->mapTo(window->Widget(), QPoint(0, 0)),
+                      window->Rectangle1().Widget()->size());
+    // Away from the bevel and from the centred text.
+    EXPECT_EQ(Name(At(QPoint(strip.left() + 30, strip.center().y()))), "#AAAAAA");
+    const QRect status(window->StatusBar().Widget()->mapTo(window->Widget(), QPoint(0, 0)),
+                       window->StatusBar().Widget()->size());
+    const QRect visible = status.intersected(shot.rect());
+    EXPECT_GT(InkIn(shot, visible, QColor(0xAA, 0xAA, 0xAA)), 20) << "the status text is drawn";
+}
+
+}  // namespace
