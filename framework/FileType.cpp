@@ -37,8 +37,7 @@ bool FileType::Matches(const std::string& fileName) const {
     const QString name = QString::fromStdString(fileName);
     for (const auto& ext : ExtensionList()) {
         const QString e = QString::fromStdString(ext);
-        // The extension must follow something: a file named just ".wav" is hidden, not audio.
-        if (name.size() > e.size() && name.endsWith(e, Qt::CaseInsensitive)) {
+        if (name.endsWith(e, Qt::CaseInsensitive)) {
             return true;
         }
     }
