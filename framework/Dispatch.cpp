@@ -3,7 +3,10 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <cxxabi.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <typeinfo>
 
 #include "framework/Core.h"
@@ -28,7 +31,11 @@ std::string DescribeException(const std::exception_ptr& error) {
         }
         return text;
     } catch (const std::exception& e) {
-        return std::string(typeid(e).name()) + ": " + e.what();
+        int status = 0;
+        char* readable = abi::__cxa_demangle(typeid(e).name(), nullptr, nullptr, &status);
+        std::string name = status == 0 && readable != nullptr ? readable : typeid(e).name();
+        std::free(readable);
+        return name + ": " + e.what();
     } catch (...) {
         return "unknown exception";
     }

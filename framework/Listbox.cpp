@@ -294,9 +294,10 @@ void Listbox::UserClick(Int32 row, ClickKind kind) {
             break;
         case ClickKind::Extend: {
             const Int32 from = anchor_ >= 0 && anchor_ < ListCount() ? anchor_ : row;
-            changed = ClearSelectionQuietly();
-            for (Int32 i = std::min(from, row); i <= std::max(from, row); ++i) {
-                changed = SetSelectedQuietly(i, true) || changed;
+            const Int32 low = std::min(from, row);
+            const Int32 high = std::max(from, row);
+            for (Int32 i = 0; i < ListCount(); ++i) {
+                changed = SetSelectedQuietly(i, i >= low && i <= high) || changed;
             }
             anchor_ = from;
             break;
@@ -386,6 +387,7 @@ std::vector<Int32> Listbox::ColumnPixelWidths(Int32 innerWidth) const {
     std::vector<std::size_t> open;
     Int32 used = 0;
     double percentTotal = 0;
+    Int32 lastShare = -1;
     for (std::size_t i = 0; i < out.size(); ++i) {
         QString spec = QString::fromStdString(widthSpecs_[i]).trimmed();
         if (spec.isEmpty() || spec == "*") {
@@ -397,6 +399,9 @@ std::vector<Int32> Listbox::ColumnPixelWidths(Int32 innerWidth) const {
             const double pct = spec.chopped(1).toDouble(&ok);
             out[i] = ok ? static_cast<Int32>(std::floor(pct * innerWidth / 100.0)) : 0;
             percentTotal += ok ? pct : 0;
+            if (ok && pct > 0) {
+                lastShare = static_cast<Int32>(i);
+            }
         } else {
             const double px = spec.toDouble(&ok);
             out[i] = ok ? static_cast<Int32>(px) : 0;
@@ -409,15 +414,10 @@ std::vector<Int32> Listbox::ColumnPixelWidths(Int32 innerWidth) const {
         for (auto i : open) {
             out[i] = share;
         }
-    } else if (percentTotal >= 99.99 && used < innerWidth) {
+    } else if (percentTotal >= 99.99 && used < innerWidth && lastShare >= 0) {
         // Shares that make up the whole width fill it: the pixels that rounding down left
-        // over go to the last visible column instead of a gap at the right.
-        for (auto i = out.size(); i-- > 0;) {
-            if (out[i] > 0) {
-                out[i] += innerWidth - used;
-                break;
-            }
-        }
+        // over go to the last column with a share instead of a gap at the right.
+        out[static_cast<std::size_t>(lastShare)] += innerWidth - used;
     }
     return out;
 }

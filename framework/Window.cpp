@@ -91,16 +91,18 @@ Int32 Window::ContentHeight() const {
 }
 
 void Window::ResizeContent(Int32 width, Int32 height) {
-    // The toolbar's height is known only once the layout has run, so converge on the area size.
+    // The toolbar's height is known only once the layout has run, and a hidden window holds
+    // back its resize events: lay it out by hand until the area has the size.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        qt_->layout()->activate();
-        const QSize extra = qt_->size() - content_->size();
+        qt_->layout()->setGeometry(QRect(QPoint(0, 0), qt_->size()));
         if (content_->size() == QSize(width, height)) {
-            return;
+            break;
         }
+        const QSize extra = qt_->size() - content_->size();
         qt_->resize(QSize(width, height) + extra);
     }
-    qt_->layout()->activate();
+    qt_->layout()->setGeometry(QRect(QPoint(0, 0), qt_->size()));
+    RelayoutControls();
 }
 
 bool Window::IsVisible() const {
