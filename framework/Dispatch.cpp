@@ -1,6 +1,7 @@
 #include "framework/Dispatch.h"
 
 #include <QCoreApplication>
+#include <QThread>
 #include <QTimer>
 
 #include <cxxabi.h>
@@ -50,13 +51,19 @@ void ReportUnhandledException(const std::exception_ptr& error) {
         return;
     }
     g_boxShown = true;
-    QTimer::singleShot(0, [text] {
+    auto show = [text] {
         try {
             CurrentModalUI().ShowMessage("An unhandled exception occurred: " + text);
         } catch (...) {
         }
         g_boxShown = false;
-    });
+    };
+    // Without a running event loop (at start-up) nothing would ever show a queued box.
+    if (QThread::currentThread()->loopLevel() == 0) {
+        show();
+    } else {
+        QTimer::singleShot(0, show);
+    }
 }
 
 void Dispatch(const std::function<void()>& call) {

@@ -10,16 +10,10 @@ namespace fw {
 // through the toolkit's event loop: whatever escapes is handed to the unhandled-exception report.
 void Dispatch(const std::function<void()>& call);
 
-template <class R>
-R DispatchOr(R fallback, const std::function<R()>& call) {
-    R result = fallback;
-    Dispatch([&] { result = call(); });
-    return result;
-}
-
 // The report: a line on stderr at once, and a message box naming the exception's class once the
-// event loop is free (never from inside a paint). Reports that arrive while one is shown only go
-// to stderr, so a fault in painting cannot flood the screen with boxes.
+// event loop is free (never from inside a paint), or at once when no event loop runs yet. Reports
+// that arrive while one is shown only go to stderr, so a fault in painting cannot flood the screen
+// with boxes.
 void ReportUnhandledException(const std::exception_ptr& error);
 
 // What the report says of an exception: its class name and its message.

@@ -105,10 +105,12 @@ void Listbox::RemoveRow(Int32 row) {
     if (firstSelectedKnown_ && firstSelected_ > row) {
         --firstSelected_;
     }
-    if (anchor_ == row) {
-        anchor_ = -1;
-    } else if (anchor_ > row) {
-        --anchor_;
+    for (Int32* mark : {&anchor_, &cursor_}) {
+        if (*mark == row) {
+            *mark = -1;
+        } else if (*mark > row) {
+            --*mark;
+        }
     }
     RowsChanged();
 }
@@ -119,6 +121,7 @@ void Listbox::DeleteAllRows() {
     firstSelected_ = -1;
     firstSelectedKnown_ = true;
     anchor_ = -1;
+    cursor_ = -1;
     RowsChanged();
 }
 
@@ -268,6 +271,7 @@ void Listbox::SetListIndex(Int32 row) {
     bool changed = ClearSelectionQuietly();
     changed = SetSelectedQuietly(row, true) || changed;
     anchor_ = row >= 0 && row < ListCount() ? row : -1;
+    cursor_ = anchor_;
     if (changed) {
         RequestRepaint();
         RaiseChange();
@@ -303,6 +307,7 @@ void Listbox::UserClick(Int32 row, ClickKind kind) {
             break;
         }
     }
+    cursor_ = valid ? row : -1;
     if (changed) {
         RequestRepaint();
         RaiseChange();
@@ -327,16 +332,9 @@ void Listbox::UserMoveSelection(Int32 delta, bool extend) {
     if (ListCount() == 0) {
         return;
     }
-    const Int32 from = anchor_ >= 0 ? anchor_ : ListIndex();
-    Int32 target = from < 0 ? 0 : from + delta;
-    target = std::clamp(target, 0, ListCount() - 1);
-    if (extend && selectionType_ != 0) {
-        const Int32 keep = anchor_;
-        UserClick(target, ClickKind::Extend);
-        anchor_ = keep;
-        return;
-    }
-    UserClick(target, ClickKind::Plain);
+    const Int32 from = cursor_ >= 0 && cursor_ < ListCount() ? cursor_ : ListIndex();
+    const Int32 target = std::clamp(from < 0 ? 0 : from + delta, 0, ListCount() - 1);
+    UserClick(target, extend ? ClickKind::Extend : ClickKind::Plain);
     if (auto* view = static_cast<ListboxView*>(Widget())) {
         view->ScrollToRow(target);
     }
@@ -512,6 +510,7 @@ void Listbox::SortByColumn(Int32 column, bool ascending) {
     rows_.assign(std::move(sorted));
     firstSelectedKnown_ = false;
     anchor_ = -1;
+    cursor_ = -1;
     sortColumn_ = column;
     sortAscending_ = ascending;
     SyncView();
@@ -553,6 +552,7 @@ void Listbox::MoveRows(std::vector<Int32> rows, Int32 before) {
     rows_.assign(std::move(rest));
     firstSelectedKnown_ = false;
     anchor_ = -1;
+    cursor_ = -1;
     RowsChanged();
 }
 

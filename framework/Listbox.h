@@ -101,7 +101,7 @@ public:
 
     const PropertyTable& Properties() const override;
 
-    // Paints the rows that lie in the view into `painter`-space; exposed for benchmarks.
+    // Has the rows that lie in the view repainted.
     void RequestRepaint();
 
 protected:
@@ -132,7 +132,8 @@ private:
     Int32 selectedCount_ = 0;
     mutable Int32 firstSelected_ = -1;
     mutable bool firstSelectedKnown_ = true;
-    Int32 anchor_ = -1;
+    Int32 anchor_ = -1;  // where an extended selection starts
+    Int32 cursor_ = -1;  // where the keyboard moves from
 
     Int32 columnCount_ = 1;
     std::vector<std::string> headings_;

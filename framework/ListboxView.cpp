@@ -26,6 +26,12 @@ ListboxView::ListboxView(QWidget* parent) : QAbstractScrollArea(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     viewport()->setAutoFillBackground(false);
+    // The list's colours are its own, whatever the desktop's theme: cells that paint no
+    // background show white, under black text.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, Qt::white);
+    colours.setColor(QPalette::Text, Qt::black);
+    setPalette(colours);
     header_ = new QHeaderView(Qt::Horizontal, this);
     header_->setModel(&headings_);
     header_->setSectionsClickable(true);
@@ -65,8 +71,21 @@ void ListboxView::ModelChanged() {
 }
 
 void ListboxView::RowsChanged() {
-    UpdateScrollRange();
+    // Many rows may come or go in one handler: set the scroll range once, when it returns.
     viewport()->update();
+    if (rowsPending_) {
+        return;
+    }
+    rowsPending_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { ApplyPendingRows(); }, Qt::QueuedConnection);
+}
+
+void ListboxView::ApplyPendingRows() {
+    if (rowsPending_) {
+        rowsPending_ = false;
+        UpdateScrollRange();
+    }
 }
 
 void ListboxView::UpdateHeader() {
@@ -160,6 +179,15 @@ QRect ListboxView::CellRect(Int32 row, Int32 column) const {
 }
 
 void ListboxView::InvalidateCell(Int32 row, Int32 column) {
+    auto list = Owner();
+    if (!list) {
+        return;
+    }
+    const RowRange visible =
+        VisibleRows(verticalScrollBar()->value(), viewport()->height(), list->DefaultRowHeight());
+    if (row < visible.first || row > visible.last) {
+        return;
+    }
     const QRect r = CellRect(row, column);
     if (r.isValid() && r.intersects(viewport()->rect())) {
         viewport()->update(r);
@@ -171,6 +199,7 @@ void ListboxView::ScrollToRow(Int32 row) {
     if (!list) {
         return;
     }
+    ApplyPendingRows();
     const int rh = list->DefaultRowHeight();
     const qint64 top = static_cast<qint64>(row) * rh;
     const int value = verticalScrollBar()->value();
@@ -295,6 +324,7 @@ void ListboxView::Press(QMouseEvent* event) {
         bool cellClaimed = false;
         Dispatch([&] { cellClaimed = list->Event_CellClick(hit.row, hit.column, hit.x, hit.y); });
         if (cellClaimed) {
+            pressTakenByCell_ = true;
             return;
         }
     }
@@ -334,6 +364,7 @@ void ListboxView::mousePressEvent(QMouseEvent* event) {
     dragCandidate_ = false;
     dragging_ = false;
     pendingPlainClick_ = -1;
+    pressTakenByCell_ = false;
     Press(event);
 }
 
@@ -379,8 +410,13 @@ void ListboxView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ListboxView::mouseDoubleClickEvent(QMouseEvent* event) {
-    mousePressEvent(event);
     if (event->button() != Qt::LeftButton) {
+        mousePressEvent(event);
+        return;
+    }
+    // The first press has already selected, or been taken by a cell object; the second only
+    // reports the double-click, and not on a cell object's control.
+    if (pressTakenByCell_) {
         return;
     }
     if (auto list = Owner()) {
@@ -448,20 +484,24 @@ std::vector<std::shared_ptr<FolderItem>> ListboxView::AcceptableFiles(const QMim
     return files;
 }
 
-void ListboxView::dragEnterEvent(QDragEnterEvent* event) {
-    if (!AcceptableFiles(event->mimeData()).empty()) {
-        event->acceptProposedAction();
+void ListboxView::AcceptDrag(QDragMoveEvent* event) {
+    if (dragAcceptable_) {
+        // Files are listed, never moved: a file manager must not delete what was dropped.
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
     } else {
         event->ignore();
     }
 }
 
+void ListboxView::dragEnterEvent(QDragEnterEvent* event) {
+    // Decided once per drag: the files are not looked up again at every move.
+    dragAcceptable_ = !AcceptableFiles(event->mimeData()).empty();
+    AcceptDrag(event);
+}
+
 void ListboxView::dragMoveEvent(QDragMoveEvent* event) {
-    if (!AcceptableFiles(event->mimeData()).empty()) {
-        event->acceptProposedAction();
-    } else {
-        event->ignore();
-    }
+    AcceptDrag(event);
 }
 
 void ListboxView::dropEvent(QDropEvent* event) {
@@ -471,10 +511,9 @@ void ListboxView::dropEvent(QDropEvent* event) {
         event->ignore();
         return;
     }
-    event->acceptProposedAction();
-    const Int32 action = event->dropAction() == Qt::MoveAction   ? 2
-                         : event->dropAction() == Qt::LinkAction ? 3
-                                                                 : 1;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    const Int32 action = 1;
     auto items = std::make_shared<DragItem>(std::move(files));
     Dispatch([&] { list->RaiseDropObject(*items, action); });
 }

@@ -59,6 +59,8 @@ private:
     std::vector<Int32> ColumnWidths() const;
     std::vector<std::shared_ptr<class FolderItem>> AcceptableFiles(
         const class QMimeData* mime) const;
+    void AcceptDrag(class QDragMoveEvent* event);
+    void ApplyPendingRows();
 
     std::weak_ptr<Listbox> owner_;
     QHeaderView* header_ = nullptr;
@@ -71,6 +73,11 @@ private:
     QPoint pressPos_;
     Int32 pendingPlainClick_ = -1;
     Int32 dropBefore_ = -1;
+    // The first press of a double-click was taken by a cell object (a star, a delete button):
+    // the second must not click the cell again, which could remove the row that moved up.
+    bool pressTakenByCell_ = false;
+    bool rowsPending_ = false;
+    bool dragAcceptable_ = false;
 };
 
 }  // namespace fw

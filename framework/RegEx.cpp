@@ -2,7 +2,30 @@
 
 #include <QRegularExpression>
 
+#include <map>
+
 namespace fw {
+
+namespace {
+
+// Compiling a pattern costs far more than a search, and the program makes a new searcher for
+// every row it adds; compiled patterns are shared, which QRegularExpression makes cheap.
+const QRegularExpression& Compiled(const std::string& pattern) {
+    static std::map<std::string, QRegularExpression> cache;
+    if (cache.size() > 64) {
+        cache.clear();
+    }
+    auto it = cache.find(pattern);
+    if (it == cache.end()) {
+        QRegularExpression re(QString::fromStdString(pattern),
+                              QRegularExpression::CaseInsensitiveOption);
+        re.optimize();
+        it = cache.emplace(pattern, std::move(re)).first;
+    }
+    return it->second;
+}
+
+}  // namespace
 
 struct RegEx::Impl {
     QString subject;
@@ -24,8 +47,7 @@ std::shared_ptr<RegExMatch> RegEx::Search() {
     if (!impl_->haveSubject || impl_->position > impl_->subject.size()) {
         return nullptr;
     }
-    const QRegularExpression re(QString::fromStdString(SearchPattern),
-                                QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression& re = Compiled(SearchPattern);
     if (!re.isValid()) {
         return nullptr;
     }

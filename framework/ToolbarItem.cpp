@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QPixmap>
+#include <QPointer>
 #include <QToolBar>
 
 #include "framework/Picture.h"
@@ -10,14 +11,30 @@
 
 namespace fw {
 
-ToolbarItem::ToolbarItem() {
+// The toolkit owns the actions (the toolbar deletes them with the window); a control that
+// outlives its window must see that.
+struct ToolbarItem::ActionRef {
+    QPointer<QAction> action;
+};
+struct StandardToolbarItem::ActionRef {
+    QPointer<QAction> action;
+};
+
+QAction* ToolbarItem::Action() const {
+    return action_->action.data();
+}
+QAction* StandardToolbarItem::Action() const {
+    return action_->action.data();
+}
+
+ToolbarItem::ToolbarItem() : action_(std::make_unique<ActionRef>()) {
     DeclareEvent<void(ToolbarItem&)>("Open", "(  )");
     DeclareEvent<void(ToolbarItem&)>("Action", "(  )");
 }
 
 ToolbarItem::~ToolbarItem() {
-    if (action_ != nullptr) {
-        action_->deleteLater();
+    if (Action() != nullptr) {
+        Action()->deleteLater();
     }
 }
 
@@ -33,18 +50,18 @@ void ToolbarItem::SetEnabled(bool enabled) {
 
 void ToolbarItem::SetImage(std::shared_ptr<Picture> image) {
     image_ = std::move(image);
-    if (action_ != nullptr) {
-        action_->setIcon(image_ ? QIcon(QPixmap::fromImage(MaskedImage(*image_))) : QIcon());
+    if (Action() != nullptr) {
+        Action()->setIcon(image_ ? QIcon(QPixmap::fromImage(MaskedImage(*image_))) : QIcon());
     }
 }
 
 void ToolbarItem::AttachTo(Window& window) {
     Control::AttachTo(window);
-    if (action_ == nullptr) {
-        action_ = new QAction(window.Toolbar());
-        window.Toolbar()->addAction(action_);
+    if (Action() == nullptr) {
+        action_->action = new QAction(window.Toolbar());
+        window.Toolbar()->addAction(Action());
         std::weak_ptr<Object> weak = weak_from_this();
-        QObject::connect(action_, &QAction::triggered, action_, [weak] {
+        QObject::connect(Action(), &QAction::triggered, Action(), [weak] {
             if (auto self = std::static_pointer_cast<ToolbarItem>(weak.lock())) {
                 self->Press();
             }
@@ -62,12 +79,12 @@ void ToolbarItem::Press() {
 }
 
 void ToolbarItem::Sync() {
-    if (action_ == nullptr) {
+    if (Action() == nullptr) {
         return;
     }
-    action_->setText(QString::fromStdString(caption_));
-    action_->setEnabled(enabled_);
-    action_->setObjectName(QString::fromStdString(Name()));
+    Action()->setText(QString::fromStdString(caption_));
+    Action()->setEnabled(enabled_);
+    Action()->setObjectName(QString::fromStdString(Name()));
 }
 
 const PropertyTable& ToolbarItem::Properties() const {
@@ -80,7 +97,7 @@ const PropertyTable& ToolbarItem::Properties() const {
             static_cast<ToolbarItem&>(h).SetCaption(std::get<std::string>(v));
         });
         t.Add("HelpTag", PropType::String, [](PropertyHolder& h, const PropValue& v) {
-            if (QAction* a = static_cast<ToolbarItem&>(h).action_) {
+            if (QAction* a = static_cast<ToolbarItem&>(h).Action()) {
                 a->setToolTip(QString::fromStdString(std::get<std::string>(v)));
             }
         });
@@ -90,11 +107,11 @@ const PropertyTable& ToolbarItem::Properties() const {
     return table;
 }
 
-StandardToolbarItem::StandardToolbarItem() = default;
+StandardToolbarItem::StandardToolbarItem() : action_(std::make_unique<ActionRef>()) {}
 
 StandardToolbarItem::~StandardToolbarItem() {
-    if (action_ != nullptr) {
-        action_->deleteLater();
+    if (Action() != nullptr) {
+        Action()->deleteLater();
     }
 }
 
@@ -105,21 +122,21 @@ void StandardToolbarItem::AttachTo(Window& window) {
 void StandardToolbarItem::Place(Int32 type) {
     type_ = type;
     Window* window = OwnerWindow();
-    if (window == nullptr || action_ != nullptr) {
+    if (window == nullptr || Action() != nullptr) {
         return;
     }
     QToolBar* bar = window->Toolbar();
     if (type == 1) {
-        action_ = bar->addSeparator();
+        action_->action = bar->addSeparator();
     } else if (type == 3) {
         auto* spacer = new QWidget(bar);
         spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-        action_ = bar->addWidget(spacer);
+        action_->action = bar->addWidget(spacer);
     } else {
         // A fixed space for any other kind.
         auto* spacer = new QWidget(bar);
         spacer->setFixedWidth(8);
-        action_ = bar->addWidget(spacer);
+        action_->action = bar->addWidget(spacer);
     }
 }
 

@@ -28,12 +28,13 @@ public:
     void RaiseOpen() override;
     // What a press of the button does; also for tests.
     void Press();
-    QAction* Action() const { return action_; }
+    QAction* Action() const;
     const PropertyTable& Properties() const override;
 
 private:
     void Sync();
-    QAction* action_ = nullptr;
+    struct ActionRef;
+    std::unique_ptr<ActionRef> action_;
     std::string caption_;
     bool enabled_ = true;
     std::shared_ptr<Picture> image_;
@@ -46,12 +47,13 @@ public:
     ~StandardToolbarItem() override;
     Int32 Type() const { return type_; }
     void AttachTo(Window& window) override;
-    QAction* Action() const { return action_; }
+    QAction* Action() const;
     const PropertyTable& Properties() const override;
 
 private:
     void Place(Int32 type);
-    QAction* action_ = nullptr;
+    struct ActionRef;
+    std::unique_ptr<ActionRef> action_;
     Int32 type_ = 0;
 };
 

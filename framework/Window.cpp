@@ -49,8 +49,14 @@ Window::~Window() {
 
 void Window::Constructor() {
     Held().push_back(std::static_pointer_cast<Window>(shared_from_this()));
-    Layout();
-    CreateControls();
+    try {
+        Layout();
+        CreateControls();
+    } catch (...) {
+        // A half-built window must not be found as the window that exists.
+        Close();
+        throw;
+    }
     ApplyLimits();
     ResizeContent(width_, height_);
     // A control's Open handler may need any other control, so they come once all exist.

@@ -15,6 +15,7 @@
 #include "framework/ModalUI.h"
 #include "framework/PropertySet.h"
 #include "framework/StaticText.h"
+#include "framework/ToolbarItem.h"
 #include "framework/Window.h"
 
 namespace {
@@ -35,6 +36,32 @@ TEST(WindowTest, ControlAsOfAMissingOrOtherControlRaisesNilObject) {
     // Names are exact.
     EXPECT_THROW(window->ControlAs<fw::StaticText>("statusbar"), fw::NilObjectException);
     EXPECT_NO_THROW(window->ControlAs<fw::StaticText>("StatusBar"));
+}
+
+// A window whose creation failed must not be found as the window that exists.
+TEST(WindowTest, WindowWhoseCreationFailedIsNotHeld) {
+    class FailingWindow : public fw::Window {
+    protected:
+        void CreateControls() override { throw fw::NilObjectException("no such control"); }
+    };
+    auto window = std::make_shared<FailingWindow>();
+    EXPECT_THROW(window->Constructor(), fw::NilObjectException);
+    EXPECT_EQ(fw::Window::FindOpen<FailingWindow>(), nullptr);
+}
+
+// The toolbar deletes its actions with the window; an item held longer must not touch them.
+TEST(WindowTest, ToolbarItemMayOutliveItsWindow) {
+    auto item = std::make_shared<fw::ToolbarItem>();
+    {
+        auto window = std::make_shared<BareWindow>();
+        window->Register("TBFile", item);
+        ASSERT_NE(item->Action(), nullptr);
+    }
+    EXPECT_EQ(item->Action(), nullptr);
+    item->SetCaption("Add File");
+    item->SetEnabled(false);
+    item.reset();
+    Settle();
 }
 
 TEST(WindowTest, RegisteredControlsAreFoundByName) {
