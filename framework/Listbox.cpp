@@ -80,9 +80,9 @@ void Listbox::RequestRepaint() {
 // Rows.
 
 void Listbox::AddRow(const std::string& text) {
-    auto row = std::make_unique<Row>();
-    row->cells.resize(static_cast<std::size_t>(columnCount_));
-    row->cells[0].text = text;
+    Row row;
+    row.cells.resize(static_cast<std::size_t>(columnCount_));
+    row.cells[0].text = text;
     rows_.push_back(std::move(row));
     lastIndex_ = ListCount() - 1;
     RowsChanged();
@@ -95,8 +95,8 @@ void Listbox::RemoveRow(Int32 row) {
     }
     // The row, with its tags, is destroyed only after the bookkeeping below; whoever still holds
     // one of its cell objects keeps it.
-    std::unique_ptr<Row> removed = rows_.take(static_cast<std::size_t>(row));
-    if (removed->selected) {
+    Row removed = rows_.take(static_cast<std::size_t>(row));
+    if (removed.selected) {
         --selectedCount_;
         if (firstSelectedKnown_ && firstSelected_ == row) {
             firstSelectedKnown_ = false;
@@ -503,7 +503,7 @@ void Listbox::SortByColumn(Int32 column, bool ascending) {
         return ascending ? cmp < 0 : cmp > 0;
     });
     auto rows = rows_.release();
-    std::vector<std::unique_ptr<Row>> sorted(rows.size());
+    std::vector<Row> sorted(rows.size());
     for (std::size_t i = 0; i < order.size(); ++i) {
         sorted[i] = std::move(rows[static_cast<std::size_t>(order[i])]);
     }
@@ -530,8 +530,8 @@ void Listbox::MoveRows(std::vector<Int32> rows, Int32 before) {
     }
     before = std::clamp(before, 0, ListCount());
     auto all = rows_.release();
-    std::vector<std::unique_ptr<Row>> moved;
-    std::vector<std::unique_ptr<Row>> rest;
+    std::vector<Row> moved;
+    std::vector<Row> rest;
     moved.reserve(rows.size());
     rest.reserve(all.size() - rows.size());
     Int32 insertAt = 0;
