@@ -16,20 +16,8 @@ std::vector<std::weak_ptr<FileType>>& Registry() {
 }  // namespace
 
 std::vector<std::string> FileType::ExtensionList() const {
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    while (start <= Extensions.size()) {
-        const auto semi = Extensions.find(';', start);
-        const auto piece =
-            Extensions.substr(start, semi == std::string::npos ? std::string::npos : semi - start);
-        if (!piece.empty()) {
-            out.push_back(piece);
-        }
-        if (semi == std::string::npos) {
-            break;
-        }
-        start = semi + 1;
-    }
+    std::vector<std::string> out = Split(Extensions, ';');
+    std::erase_if(out, [](const std::string& piece) { return piece.empty(); });
     return out;
 }
 

@@ -8,6 +8,7 @@
 #include "framework/DragItem.h"
 #include "framework/FileType.h"
 #include "framework/ListboxView.h"
+#include "framework/Strings.h"
 
 namespace fw {
 
@@ -361,17 +362,7 @@ void Listbox::SetHeading(Int32 column, const std::string& text) {
 }
 
 void Listbox::SetColumnWidths(const std::string& widths) {
-    std::vector<std::string> specs;
-    std::size_t start = 0;
-    while (start <= widths.size()) {
-        const auto comma = widths.find(',', start);
-        specs.push_back(
-            widths.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) {
-            break;
-        }
-        start = comma + 1;
-    }
+    const std::vector<std::string> specs = Split(widths, ',');
     for (std::size_t i = 0; i < widthSpecs_.size(); ++i) {
         widthSpecs_[i] = i < specs.size() ? specs[i] : std::string();
     }
@@ -422,32 +413,9 @@ std::vector<Int32> Listbox::ColumnPixelWidths(Int32 innerWidth) const {
 
 void Listbox::SetInitialValue(const std::string& value) {
     // Lines are rows, cells are separated by tabs; with a heading the first line is the heading.
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start <= value.size()) {
-        const auto nl = value.find_first_of("\r\n", start);
-        lines.push_back(
-            value.substr(start, nl == std::string::npos ? std::string::npos : nl - start));
-        if (nl == std::string::npos) {
-            break;
-        }
-        start = nl + 1;
-        if (value[nl] == '\r' && start < value.size() && value[start] == '\n') {
-            ++start;
-        }
-    }
-    auto cells = [](const std::string& line) {
-        std::vector<std::string> out;
-        std::size_t s = 0;
-        while (true) {
-            const auto tab = line.find('\t', s);
-            out.push_back(line.substr(s, tab == std::string::npos ? std::string::npos : tab - s));
-            if (tab == std::string::npos) {
-                return out;
-            }
-            s = tab + 1;
-        }
-    };
+    const std::vector<std::string> lines =
+        Split(ReplaceAll(ReplaceAll(value, "\r\n", "\n"), "\r", "\n"), '\n');
+    auto cells = [](const std::string& line) { return Split(line, '\t'); };
     std::size_t first = 0;
     if (hasHeading_ && !lines.empty()) {
         const auto heads = cells(lines[0]);

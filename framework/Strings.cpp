@@ -117,6 +117,20 @@ std::string ReplaceAll(const std::string& text, const std::string& find, const s
     }
 }
 
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> pieces;
+    std::size_t start = 0;
+    while (true) {
+        const auto at = text.find(separator, start);
+        if (at == std::string::npos) {
+            pieces.push_back(text.substr(start));
+            return pieces;
+        }
+        pieces.push_back(text.substr(start, at - start));
+        start = at + 1;
+    }
+}
+
 bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
     return QString::compare(Q(a), Q(b), Qt::CaseInsensitive) == 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "framework/Core.h"
 
@@ -19,5 +20,7 @@ std::string Replace(const std::string& text, const std::string& find, const std:
 // Every occurrence of find, exactly as written.
 std::string ReplaceAll(const std::string& text, const std::string& find, const std::string& with);
 bool EqualsIgnoringCase(const std::string& a, const std::string& b);
+// The pieces between separators, empty ones included: "a,,b" gives "a", "", "b".
+std::vector<std::string> Split(const std::string& text, char separator);
 
 }  // namespace fw

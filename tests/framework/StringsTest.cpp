@@ -180,3 +180,27 @@ TEST(EqualsIgnoringCaseTest, ComparesWholeTextsWithoutRegardToCase) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StringsTest, SplitKeepsEmptyPieces) {
+    struct Case {
+        const char* text;
+        char separator;
+        std::vector<std::string> pieces;
+    };
+    const std::vector<Case> cases = {
+        {"27%,8%,15%", ',', {"27%", "8%", "15%"}},
+        {"a,,b", ',', {"a", "", "b"}},
+        {",", ',', {"", ""}},
+        {"", ',', {""}},
+        {"파일 이름\t확장자", '\t', {"파일 이름", "확장자"}},
+        {".wav;", ';', {".wav", ""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(fw::Split(c.text, c.separator), c.pieces);
+    }
+}
+
+}  // namespace
