@@ -4,6 +4,7 @@
 
 #include "framework/FolderItem.h"
 #include "framework/Keyboard.h"
+#include "framework/Shell.h"
 #include "framework/Window.h"
 
 namespace fw {
@@ -33,6 +34,7 @@ std::shared_ptr<FolderItem> Application::ExecutableFile() const {
 Runtime::Runtime(int& argc, char** argv) : impl_(std::make_unique<Impl>()) {
     impl_->app = std::make_unique<QApplication>(argc, argv);
     InstallKeyboardTracking();
+    InstallQuitOnTerminationSignals();
 }
 
 Runtime::~Runtime() {

@@ -53,6 +53,11 @@ bool FolderItem::Exists() const {
     return QFileInfo::exists(Q(path_));
 }
 
+std::int64_t FolderItem::Length() const {
+    const QFileInfo info(Q(path_));
+    return info.isFile() ? info.size() : 0;
+}
+
 bool FolderItem::Directory() const {
     return QFileInfo(Q(path_)).isDir();
 }

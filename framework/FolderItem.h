@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,6 +24,8 @@ public:
     // The path as the system shell spells it here: each space written as a backslash and a space.
     std::string ShellPath() const;
     bool Exists() const;
+    // The size of the file in bytes; 0 for a folder or an item that does not exist.
+    std::int64_t Length() const;
     bool Directory() const;
     // The entry of that name, whether or not it exists.
     std::shared_ptr<FolderItem> Child(const std::string& name) const;

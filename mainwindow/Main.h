@@ -50,6 +50,8 @@ public:
     fw::Int32 Duration = 0;
     // kbit/s for ratings 1, 2 and 3; empty until the window opens.
     std::vector<fw::Int32> bitrate;
+    // The file that the running conversion writes, to tell at its end whether it succeeded.
+    std::string cOutputPath;
 
     // The window's events.
     void Layout() override;
@@ -90,6 +92,9 @@ public:
     void PrintStatus();
 
 private:
+    // Makes cAudioIndex the converting row's present index again, found by its number.
+    void FindConvertingRow();
+
     template <class Sender, class R, class... A>
     std::function<R(Sender&, A...)> Handler(R (Main::*method)(Sender&, A...)) {
         return [this, method](Sender& sender, A... args) {

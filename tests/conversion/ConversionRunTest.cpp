@@ -1,0 +1,333 @@
+#include <QFile>
+
+#include <string>
+#include <vector>
+
+#include "support/ConversionFixture.h"
+
+namespace {
+
+using ConversionRun = ConversionFixture;
+
+std::vector<std::string> Statuses(CustomCellListbox& list) {
+    std::vector<std::string> out;
+    for (int r = 0; r < list.ListCount(); ++r) {
+        out.push_back(list.Cell(r, 7));
+    }
+    return out;
+}
+
+TEST_F(ConversionRun, AnEmptyListStartsNothing) {
+    PressConvert();
+    EXPECT_TRUE(window->TBConvert().Enabled());
+    Settle();
+    EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(ConversionRun, RowsThatAreNotReadyArePassedOverAndStateIsKept) {
+    AddRows({"a.wav", "b.wav"});
+    List().SetCell(0, 7, "Complete");
+    List().SetCell(1, 7, "Failed");
+    window->Duration = 42;
+    window->cAudioIndex = 9;
+    window->cAudioNo = 8;
+    PressConvert();
+    EXPECT_TRUE(window->TBConvert().Enabled());
+    Settle();
+    EXPECT_TRUE(Calls().empty());
+    EXPECT_EQ(window->Duration, 42);
+    EXPECT_EQ(window->cAudioIndex, 9);
+    EXPECT_EQ(window->cAudioNo, 8);
+}
+
+TEST_F(ConversionRun, StartsTheFirstReadyRowAndRecordsItBeforeAnyEvent) {
+    SetPlan("gate 1\nmp3");
+    AddRows({"a.wav", "b.wav"});
+    window->audioIndex = 6;
+    AddRows({"c.wav"});
+    List().SetCell(0, 7, "Complete");
+    List().SetCell(1, 7, "Complete");
+    PressConvert();
+    EXPECT_FALSE(window->TBConvert().Enabled());
+    EXPECT_EQ(window->cAudioIndex, 2);
+    EXPECT_EQ(window->cAudioNo, 7);
+    EXPECT_EQ(window->Duration, 0);
+    EXPECT_EQ(StatusOf(2), "Converting...");
+    ASSERT_TRUE(WaitAt(1));
+    ASSERT_EQ(Inputs(), std::vector<std::string>{PathOf("c.wav")});
+    Go(1);
+    ASSERT_TRUE(WaitForRunEnd());
+    EXPECT_EQ(Statuses(List()), (std::vector<std::string>{"Complete", "Complete", "Complete"}));
+}
+
+TEST_F(ConversionRun, EachRatingGivesItsBitRateAndName) {
+    AddRows({"one.wav", "two.ogg", "three.mp3"});
+    List().Event_CellClick(0, 3, 3, 5);   // one star
+    List().Event_CellClick(2, 3, 42, 5);  // three stars
+    PressConvert();
+    ASSERT_TRUE(WaitForRunEnd());
+    const auto calls = Calls();
+    ASSERT_EQ(calls.size(), 3u);
+    const std::vector<std::vector<std::string>> expected = {
+        {"-i", PathOf("one.wav"), "-y", "-ab", "96k", "-f", "mp3", PathOf("one-96k.mp3")},
+        {"-i", PathOf("two.ogg"), "-y", "-ab", "128k", "-f", "mp3", PathOf("two-128k.mp3")},
+        {"-i", PathOf("three.mp3"), "-y", "-ab", "192k", "-f", "mp3", PathOf("three-192k.mp3")},
+    };
+    EXPECT_EQ(calls, expected);
+    for (int r = 0; r < 3; ++r) {
+        EXPECT_EQ(StatusOf(r), "Complete");
+        EXPECT_EQ(Progress(r), 100);
+    }
+    EXPECT_EQ(window->Duration, -1);
+    EXPECT_TRUE(window->TBConvert().Enabled());
+}
+
+TEST_F(ConversionRun, ProgressFollowsTheFirstTimeValueOfEachOutput) {
+    SetPlan(R"(echo 'Duration: 00:03:20.00, start: 0' >&2
+gate 1
+printf 'size= 1kB time=50.12 bitrate\rsize= 2kB time=60.00 bitrate\r' >&2
+gate 2
+echo 'Duration: 00:00:10.00' >&2
+printf 'time=150.00\r' >&2
+gate 3
+mp3)");
+    AddRows({"a.wav"});
+    PressConvert();
+    ASSERT_TRUE(WaitAt(1));
+    EXPECT_EQ(window->Duration, 200);
+    EXPECT_EQ(Progress(0), 0);
+    Go(1);
+    ASSERT_TRUE(WaitAt(2));
+    EXPECT_EQ(Progress(0), 25);
+    Go(2);
+    ASSERT_TRUE(WaitAt(3));
+    // A later duration line does not change a known length.
+    EXPECT_EQ(window->Duration, 200);
+    EXPECT_EQ(Progress(0), 75);
+    Go(3);
+    ASSERT_TRUE(WaitForRunEnd());
+    EXPECT_EQ(Progress(0), 100);
+}
+
+// Regression: a time value before the length is known divided by zero.
+TEST_F(ConversionRun, ATimeValueBeforeTheLengthSetsNoProgress) {
+    SetPlan("printf 'time=7.00\\r' >&2\ngate 1\nmp3");
+    AddRows({"a.wav"});
+    PressConvert();
+    ASSERT_TRUE(WaitAt(1));
+    EXPECT_EQ(window->Duration, 0);
+    EXPECT_EQ(Progress(0), 0);
+    Go(1);
+    ASSERT_TRUE(WaitForRunEnd());
+}
+
+TEST_F(ConversionRun, RowsAddedDuringARunAreReached) {
+    SetPlan("case \"$in\" in *a.wav) gate 1;; esac\nmp3");
+    AddRows({"a.wav"});
+    PressConvert();
+    ASSERT_TRUE(WaitAt(1));
+    AddRows({"b.wav", "c.wav"});
+    Go(1);
+    ASSERT_TRUE(WaitForRunEnd());
+    EXPECT_EQ(Inputs(),
+              (std::vector<std::string>{PathOf("a.wav"), PathOf("b.wav"), PathOf("c.wav")}));
+    EXPECT_EQ(Statuses(List()), (std::vector<std::string>{"Complete", "Complete", "Complete"}));
+}
+
+TEST_F(ConversionRun, AReadyRowMovedAboveTheConvertingRowWaitsForTheNextRun) {
+    SetPlan("case \"$in\" in *b.wav) gate 1;; esac\nmp3");
+    AddRows({"a.wav", "b.wav", "c.wav", "d.wav"});
+    List().SetCell(0, 7, "Complete");
+    PressConvert();
+    ASSERT_TRUE(WaitAt(1));
+    // d above b: the list now reads a, d, b, c.
+    List().MoveRows({3}, 1);
+    Go(1);
+    ASSERT_TRUE(WaitForRunEnd());
+    EXPECT_EQ(Inputs(), (std::vector<std::string>{PathOf("b.wav"), PathOf("c.wav")}));
+    EXPECT_EQ(StatusOf(RowOf("d.wav")), "Ready");
+    EXPECT_EQ(StatusOf(RowOf("b.wav")), "Complete");
+    PressConvert();
+    ASSERT_TRUE(WaitForRunEnd());
+    EXPECT_EQ(Inputs().back(), PathOf("d.wav"));
+    EXPECT_EQ(StatusOf(RowOf("d.wav")), "Complete");
+}
+
+TEST_F(ConversionRun, RowsRemovedAboveTheConvertingRowBetweenOutputEvents) {
+    SetPlan(R"(case "$in" in *c.wav)
+echo 'Duration: 00:01:40.00' >&2
+gate 1
+printf 'time=40.0\r' >&2
+gate 2
+printf 'time=60.0\r' >&2
+gate 3
+;; esac
+mp3)");
+    AddRows({"a.wav", "b.wav", "c.wav", "d.wav"});
+    List().SetCell(0, 7, "Complete");
+    List().SetCell(1, 7, "Complete");
+    PressConvert();
+    ASSERT_TRUE(WaitAt(1));
+    ASSERT_EQ(window->cAudioIndex, 2);
+    List().SetSelected(0, true);
+    window->Remove();
+    Go(1);
+    ASSERT_TRUE(WaitAt(2));
+    EXPECT_EQ(window->cAudioIndex, 1);
+    EXPECT_EQ(Progress(RowOf("c.wav")), 40);
+    EXPECT_EQ(Progress(RowOf("d.wav")), 0);
+    // Now the remembered index lies past the last row.
+    List().SetSelected(0, true);
+    List().SetSelected(2, true);
+    window->Remove();
+    ASSERT_EQ(List().ListCount(), 1);
+    Go(2);
+    ASSERT_TRUE(WaitAt(3));
+    EXPECT_EQ(window->cAudioIndex, 0);
+    EXPECT_EQ(Progress(0), 60);
+    Go(3);
+    ASSERT_TRUE(WaitForRunEnd());
+    EXPECT_EQ(StatusOf(0), "Complete");
+}
+
+// Regression: the end event read a row past the last one and the run stopped with Convert
+// disabled for good.
+TEST_F(ConversionRun, RowsRemovedAboveTheConvertingRowBeforeItsEnd) {
+    SetPlan("case \"$in\" in *c.wav) gate 1;; esac\nmp3");
+    AddRows({"a.wav", "b.wav", "c.wav"});
+    List().SetCell(0, 7, "Complete");
+    List().SetCell(1, 7, "Complete");
+    PressConvert();
+    ASSERT_TRUE(WaitAt(1));
+    List().SetSelected(0, true);
+    List().SetSelected(1, true);
+    window->Remove();
+    ASSERT_EQ(List().ListCount(), 1);
+    Go(1);
+    ASSERT_TRUE(WaitForRunEnd());
+    EXPECT_EQ(StatusOf(0), "Complete");
+    EXPECT_EQ(Progress(0), 100);
+}
+
+TEST_F(ConversionRun, TheConvertingRowSortedAwayEndsWhereItIsNow) {
+    SetPlan("case \"$in\" in *b.wav) gate 1;; esac\nmp3");
+    AddRows({"d.wav", "b.wav", "a.wav", "c.wav"});
+    List().SetCell(0, 7, "Complete");
+    PressConvert();
+    ASSERT_TRUE(WaitAt(1));
+    ASSERT_EQ(window->cAudioNo, 2);
+    List().SortByColumn(0, true);  // a, b, c, d
+    Go(1);
+    ASSERT_TRUE(WaitForRunEnd());
+    EXPECT_EQ(StatusOf(RowOf("b.wav")), "Complete");
+    EXPECT_EQ(Progress(RowOf("b.wav")), 100);
+    // c follows b's new place and is converted; a now stands above it and waits.
+    EXPECT_EQ(Inputs(), (std::vector<std::string>{PathOf("b.wav"), PathOf("c.wav")}));
+    EXPECT_EQ(StatusOf(RowOf("a.wav")), "Ready");
+    EXPECT_EQ(StatusOf(RowOf("d.wav")), "Complete");
+}
+
+TEST_F(ConversionRun, TheRatingIsReadWhenARowStarts) {
+    SetPlan("case \"$in\" in *a.wav) gate 1;; esac\nmp3");
+    AddRows({"a.wav", "b.wav"});
+    PressConvert();
+    ASSERT_TRUE(WaitAt(1));
+    List().Event_CellClick(0, 3, 42, 5);  // the running row: no effect on its process
+    List().Event_CellClick(1, 3, 3, 5);   // the waiting row: takes effect
+    Go(1);
+    ASSERT_TRUE(WaitForRunEnd());
+    const auto calls = Calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0][4], "128k");
+    EXPECT_EQ(calls[1][4], "96k");
+    EXPECT_EQ(calls[1][7], PathOf("b-96k.mp3"));
+}
+
+// Regression: every ended process was "Complete" at 100 %, whether it wrote an MP3 or not.
+TEST_F(ConversionRun, AProcessThatFailsIsFailedAndTheRunGoesOn) {
+    SetPlan(R"(echo 'Duration: 00:01:40.00' >&2
+printf 'time=30.0\r' >&2
+case "$in" in
+*exit.wav) exit 1 ;;
+*signal.wav) mp3; kill -KILL $$ ;;
+*nothing.wav) exit 0 ;;
+*empty.wav) : > "$out"; exit 0 ;;
+esac
+mp3)");
+    AddRows({"exit.wav", "signal.wav", "nothing.wav", "empty.wav", "good.wav"});
+    PressConvert();
+    ASSERT_TRUE(WaitForRunEnd());
+    EXPECT_EQ(Calls().size(), 5u);
+    EXPECT_EQ(Statuses(List()),
+              (std::vector<std::string>{"Failed", "Failed", "Failed", "Failed", "Complete"}));
+    for (int r = 0; r < 4; ++r) {
+        EXPECT_EQ(Progress(r), 30) << "a failed row keeps the progress it reached";
+    }
+    EXPECT_EQ(Progress(4), 100);
+    EXPECT_EQ(window->Duration, -1);
+    // A failed row is not tried again by the next run.
+    PressConvert();
+    EXPECT_TRUE(window->TBConvert().Enabled());
+    Settle();
+    EXPECT_EQ(Calls().size(), 5u);
+}
+
+TEST_F(ConversionRun, AMissingFfmpegFailsEveryRowAndEndsTheRun) {
+    QFile::remove(resources + "/ffmpeg");
+    AddRows({"a.wav", "b.wav"});
+    PressConvert();
+    ASSERT_TRUE(WaitForRunEnd());
+    EXPECT_EQ(Statuses(List()), (std::vector<std::string>{"Failed", "Failed"}));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(PathOf("a-128k.mp3"))));
+}
+
+// Regression: a name without any of the six extensions gave the source's own path as the
+// output, which ffmpeg -y overwrote.
+TEST_F(ConversionRun, ASourceIsNeverTheOutput) {
+    AddRows({"noextension"});
+    {
+        QFile source(QString::fromStdString(PathOf("noextension")));
+        ASSERT_TRUE(source.open(QIODevice::WriteOnly));
+        source.write("original");
+    }
+    PressConvert();
+    ASSERT_TRUE(WaitForRunEnd());
+    ASSERT_EQ(Calls().size(), 1u);
+    EXPECT_EQ(Calls()[0][7], PathOf("noextension-128k.mp3"));
+    QFile source(QString::fromStdString(PathOf("noextension")));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    EXPECT_EQ(source.readAll(), "original");
+    EXPECT_EQ(StatusOf(0), "Complete");
+}
+
+TEST_F(ConversionRun, ResourcesInAFolderWithSpacesAndQuotes) {
+    // The application folder moves to a name the shell would split or end a quote at.
+    const QString moved = dir.filePath("It's my app");
+    ASSERT_TRUE(QDir().rename(appDir, moved));
+    appDir = moved;
+    resources = moved + "/Resources";
+    fw::Runtime::SetExecutablePath((moved + "/bin/tunemill").toStdString());
+    AddRows({"a b.wav"});
+    PressConvert();
+    ASSERT_TRUE(WaitForRunEnd());
+    EXPECT_EQ(StatusOf(0), "Complete");
+    EXPECT_EQ(Inputs(), std::vector<std::string>{PathOf("a b.wav")});
+}
+
+TEST_F(ConversionRun, TheConvertingRowCannotBeRemoved) {
+    SetPlan("gate 1\nmp3");
+    AddRows({"a.wav", "b.wav"});
+    PressConvert();
+    ASSERT_TRUE(WaitAt(1));
+    List().SetSelected(0, true);
+    List().SetSelected(1, true);
+    window->Remove();
+    ASSERT_EQ(List().ListCount(), 1);
+    EXPECT_EQ(StatusOf(0), "Converting...");
+    EXPECT_EQ(ui->Messages(), std::vector<std::string>{"변환중인 파일은 삭제할 수 없습니다."});
+    Go(1);
+    ASSERT_TRUE(WaitForRunEnd());
+    EXPECT_EQ(StatusOf(0), "Complete");
+}
+
+}  // namespace
