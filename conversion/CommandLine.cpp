@@ -8,6 +8,14 @@ std::string QuotedForShell(const std::string& text) {
 
 std::string FfmpegCommandLine(const std::string& resourcesPath, const std::string& inputPath,
                               fw::Int32 bitrate, const std::string& outputPath) {
-    return "'" + QuotedForShell(resourcesPath) + "/ffmpeg' -i '" + QuotedForShell(inputPath) +
-           "' -y -ab " + fw::Str(bitrate) + "k -f mp3 '" + QuotedForShell(outputPath) + "'";
+    std::string line = "'";
+    line.append(QuotedForShell(resourcesPath))
+        .append("/ffmpeg' -i '")
+        .append(QuotedForShell(inputPath))
+        .append("' -y -ab ")
+        .append(fw::Str(bitrate))
+        .append("k -f mp3 '")
+        .append(QuotedForShell(outputPath))
+        .append("'");
+    return line;
 }

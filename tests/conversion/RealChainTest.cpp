@@ -1,10 +1,10 @@
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <signal.h>
@@ -34,16 +34,17 @@ bool RunQuietly(const QString& program, const QStringList& args, QByteArray* out
 }
 
 bool MakeWav(const QString& path, int seconds) {
-    return RunQuietly("ffmpeg", {"-v", "error", "-f", "lavfi", "-i",
-                                 QString("sine=frequency=440:duration=%1").arg(seconds), "-y",
-                                 path});
+    return RunQuietly("ffmpeg",
+                      {"-v", "error", "-f", "lavfi", "-i",
+                       QString("sine=frequency=440:duration=%1").arg(seconds), "-y", path});
 }
 
 // The audio stream's bit rate as ffprobe reads it, or "" when the file is no audio.
 std::string BitRate(const QString& path) {
     QByteArray out;
-    if (!RunQuietly("ffprobe", {"-v", "error", "-select_streams", "a:0", "-show_entries",
-                                "stream=bit_rate,codec_name", "-of", "default=nw=1", path},
+    if (!RunQuietly("ffprobe",
+                    {"-v", "error", "-select_streams", "a:0", "-show_entries",
+                     "stream=bit_rate,codec_name", "-of", "default=nw=1", path},
                     &out)) {
         return "";
     }
@@ -86,9 +87,8 @@ std::vector<int> ProcessesMentioning(const QString& text) {
 
 std::set<std::string> FilesIn(const QString& folder) {
     std::set<std::string> names;
-    for (const QString& n :
-         QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::Dirs |
-                                QDir::NoDotAndDotDot)) {
+    for (const QString& n : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System |
+                                                   QDir::Dirs | QDir::NoDotAndDotDot)) {
         names.insert(n.toStdString());
     }
     return names;
@@ -170,18 +170,12 @@ TEST_F(RealChain, ThreeFilesAtThreeRatingsBecomeMp3sAtThoseBitRates) {
 
 TEST_F(RealChain, HostileNamesAreConvertedAndNeverExecuted) {
     const std::vector<std::string> stems = {
-        "single ' quote",
-        "double \" quote",
-        "$(touch marker)",
-        "back`touch marker`tick",
-        "semi; touch marker",
-        "-leading dash",
-        "back\\slash",
-        "tab\there",
-        "two  spaces",
-        "한국어 이름",
-        "emoji 🎵🎶",
-        std::string(236, 'n'),  // 240 bytes with ".wav"; its output has 245
+        "single ' quote",     "double \" quote",
+        "$(touch marker)",    "back`touch marker`tick",
+        "semi; touch marker", "-leading dash",
+        "back\\slash",        "tab\there",
+        "two  spaces",        "한국어 이름",
+        "emoji 🎵🎶",           std::string(236, 'n'),  // 240 bytes with ".wav"; its output has 245
     };
     for (const auto& s : stems) {
         ASSERT_TRUE(MakeWav(Path(s + ".wav"), 1)) << s;
@@ -237,8 +231,8 @@ TEST_F(RealChain, EndingTheApplicationMidRunLeavesNothingRunning) {
         const char* name;
         int signal;  // 0: the window is closed as the user closes it
     };
-    const std::vector<Case> cases = {{"window closed", 0}, {"SIGTERM", SIGTERM},
-                                     {"SIGINT", SIGINT}, {"SIGKILL", SIGKILL}};
+    const std::vector<Case> cases = {
+        {"window closed", 0}, {"SIGTERM", SIGTERM}, {"SIGINT", SIGINT}, {"SIGKILL", SIGKILL}};
     for (const auto& c : cases) {
         QTemporaryDir work;
         const QString source = work.filePath("long tone.wav");

@@ -1,0 +1,122 @@
+// P1 and P4: ten WAVs converted through the application against the same command lines run one
+// after another by a shell loop, in one run, as a ratio; and the longest time that one of the
+// shell's event handlers held the event loop meanwhile.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "BenchSupport.h"
+#include "conversion/CommandLine.h"
+#include "conversion/OutputPath.h"
+#include "framework/Shell.h"
+#include "framework/ToolbarItem.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+struct HandlerTimes {
+    double longestData = 0;
+    double longestEnd = 0;
+    int dataEvents = 0;
+};
+
+// Runs every Ready row of the window through the application; the wall time in ms.
+double ThroughTheApplication(Main& window, HandlerTimes& times) {
+    auto& shell = window.WinShell();
+    shell.Connect<void(fw::Shell&)>("DataAvailable", "(  )", [&](fw::Shell& s) {
+        const auto start = Clock::now();
+        window.WinShell_DataAvailable(s);
+        times.longestData = std::max(times.longestData, Ms(Clock::now() - start));
+        ++times.dataEvents;
+    });
+    shell.Connect<void(fw::Shell&)>("Completed", "(  )", [&](fw::Shell& s) {
+        const auto start = Clock::now();
+        window.WinShell_Completed(s);
+        times.longestEnd = std::max(times.longestEnd, Ms(Clock::now() - start));
+    });
+    const auto start = Clock::now();
+    window.TBConvert_Action(window.TBConvert());
+    while (!window.TBConvert().Enabled()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    return Ms(Clock::now() - start);
+}
+
+double ThroughAShellLoop(const std::vector<std::string>& lines) {
+    std::string script;
+    for (const auto& line : lines) {
+        script += line + " > /dev/null 2>&1\n";
+    }
+    const auto start = Clock::now();
+    QProcess sh;
+    sh.setStandardInputFile(QProcess::nullDevice());
+    sh.start("/bin/sh", {"-c", QString::fromStdString(script)});
+    sh.waitForFinished(-1);
+    return Ms(Clock::now() - start);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int files = argc > 1 ? std::atoi(argv[1]) : 10;
+    const int seconds = argc > 2 ? std::atoi(argv[2]) : 60;
+    const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    BenchApp app(argc, argv);
+    QTemporaryDir dir;
+    std::vector<std::string> inputs;
+    for (int i = 0; i < files; ++i) {
+        const QString path = dir.filePath(QString("tone %1.wav").arg(i));
+        QProcess ffmpeg;
+        ffmpeg.start("ffmpeg",
+                     {"-v", "error", "-f", "lavfi", "-i",
+                      QString("sine=frequency=%1:duration=%2").arg(220 + 20 * i).arg(seconds),
+                      "-ac", "2", "-y", path});
+        ffmpeg.waitForFinished(-1);
+        inputs.push_back(path.toStdString());
+    }
+    const std::string resources = TUNEMILL_APP_DIR "/Resources";
+    std::vector<std::string> lines;
+    for (const auto& in : inputs) {
+        lines.push_back(FfmpegCommandLine(resources, in, 128, OutputPath(in, 128)));
+    }
+
+    std::printf("P1: %d WAVs of %d s, through the application and through a shell loop\n", files,
+                seconds);
+    double appTotal = 0;
+    double loopTotal = 0;
+    HandlerTimes times;
+    // In turns, so that a change in the machine's load falls on both alike.
+    for (int round = 0; round < rounds; ++round) {
+        fw::Window::CloseAll();
+        auto window = Main::Instance();
+        for (const auto& in : inputs) {
+            window->AddAudioRow(std::make_shared<fw::FolderItem>(in));
+        }
+        const double a = ThroughTheApplication(*window, times);
+        const double l = ThroughAShellLoop(lines);
+        std::printf("  round %d: application %.0f ms, shell loop %.0f ms, ratio %.3f\n", round + 1,
+                    a, l, a / l);
+        appTotal += a;
+        loopTotal += l;
+    }
+    std::printf("P1 ratio (application / shell loop): %.3f (goal <= 1.02)\n", appTotal / loopTotal);
+    std::printf(
+        "P4 longest output event %.3f ms over %d events, longest end event %.3f ms "
+        "(goal < 10 ms)\n",
+        times.longestData, times.dataEvents, times.longestEnd);
+    return 0;
+}
