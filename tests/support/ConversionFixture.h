@@ -30,7 +30,7 @@ protected:
         appDir = dir.filePath("App");
         resources = appDir + "/Resources";
         ASSERT_TRUE(QDir().mkpath(appDir + "/bin"));
-        ASSERT_TRUE(QDir().mkpath(resources + "/calls"));
+        ASSERT_TRUE(QDir().mkpath(resources));
         fw::Runtime::SetExecutablePath((appDir + "/bin/tunemill").toStdString());
         WriteScript();
         SetPlan("echo 'Duration: 00:00:10.00, start: 0' >&2\necho 'size= 1kB time=5.00' >&2\nmp3");
@@ -51,10 +51,9 @@ protected:
         QFile script(resources + "/ffmpeg");
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
         script.write(R"(#!/bin/sh
-dir=$(dirname "$0")
-n=$(ls "$dir/calls" | wc -l)
-for a in "$@"; do printf '%s\0' "$a"; done > "$dir/calls/.$n"
-mv "$dir/calls/.$n" "$dir/calls/$n"
+dir=${0%/*}
+for a in "$@"; do printf '%s\0' "$a"; done >> "$dir/calls"
+printf '\n\0' >> "$dir/calls"
 in=$2
 for out in "$@"; do :; done
 gate() { : > "$dir/at$1"; while [ ! -e "$dir/go$1" ]; do sleep 0.01; done; }
@@ -111,18 +110,18 @@ mp3() { printf 'ID3 mp3 data' > "$out"; }
     // The arguments of each call of the script, in order.
     std::vector<std::vector<std::string>> Calls() {
         std::vector<std::vector<std::string>> calls;
-        for (int n = 0;; ++n) {
-            QFile f(resources + "/calls/" + QString::number(n));
-            if (!f.open(QIODevice::ReadOnly)) {
-                break;
+        QFile f(resources + "/calls");
+        if (!f.open(QIODevice::ReadOnly)) {
+            return calls;
+        }
+        std::vector<std::string> args;
+        for (const QByteArray& a : f.readAll().split('\0')) {
+            if (a == "\n") {
+                calls.push_back(args);
+                args.clear();
+            } else if (!a.isEmpty()) {
+                args.push_back(a.toStdString());
             }
-            std::vector<std::string> args;
-            for (const QByteArray& a : f.readAll().split('\0')) {
-                if (!a.isEmpty()) {
-                    args.push_back(a.toStdString());
-                }
-            }
-            calls.push_back(args);
         }
         return calls;
     }
