@@ -206,7 +206,10 @@ TEST_F(ScriptedFront, StopsFfmpegCleansUpAndDiesOfTheSignalItGot) {
                 kill(ffmpeg, c.signalNumber);
                 break;
         }
+        const auto stoppedAt = std::chrono::steady_clock::now();
         EXPECT_EQ(DeathSignal(front.Wait()), c.signalNumber);
+        // At once, not when the stand-in's sleep would have ended by itself.
+        EXPECT_LT(std::chrono::steady_clock::now() - stoppedAt, 5s);
         EXPECT_FALSE(Running(ffmpeg));
         EXPECT_EQ(Left(), (std::vector<std::string>{"in put-128k.mp3", "in put.wav"}));
         EXPECT_EQ(Contents(output), "old");
@@ -227,9 +230,9 @@ TEST_F(ScriptedFront, EndsWithItsParentAndTakesFfmpegAlong) {
     const pid_t ffmpeg = OnlyChildWithin(front, 1s);
     ASSERT_GT(ffmpeg, 0);
     kill(shell.Pid(), SIGKILL);
-    shell.Wait();
     EXPECT_TRUE(GoneWithin(front, 5s));
     EXPECT_TRUE(GoneWithin(ffmpeg, 5s));
+    shell.Wait();
     EXPECT_EQ(Left(), (std::vector<std::string>{"in put.wav"}));
 }
 
@@ -239,8 +242,9 @@ TEST_F(ScriptedFront, KilledOutrightItsFfmpegEndsToo) {
     const pid_t ffmpeg = OnlyChildWithin(front.Pid(), 1s);
     ASSERT_GT(ffmpeg, 0);
     kill(front.Pid(), SIGKILL);
-    EXPECT_EQ(DeathSignal(front.Wait()), SIGKILL);
+    // Before reading the streams to their end, which a surviving ffmpeg would hold open.
     EXPECT_TRUE(GoneWithin(ffmpeg, 5s));
+    EXPECT_EQ(DeathSignal(front.Wait()), SIGKILL);
 }
 
 }  // namespace
