@@ -136,6 +136,9 @@ TEST_F(ScriptedFront, LeavesRunsWithoutAFileToReplaceAsTheyAre) {
     const std::string target = folder / "target.mp3";
     WriteFile(target, "old");
     std::filesystem::create_symlink(target, link);
+    // Stands for a device: never /dev/null itself, which a broken front would replace.
+    const std::string fifo = folder / "fifo.mp3";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     struct Case {
         const char* name;
         std::vector<std::string> args;
@@ -143,15 +146,15 @@ TEST_F(ScriptedFront, LeavesRunsWithoutAFileToReplaceAsTheyAre) {
     const std::vector<Case> cases = {
         {"version", {"-version"}},
         {"standard output", {"-i", input, "-y", "-f", "mp3", "-"}},
-        {"a device", {"-i", input, "-y", "-f", "mp3", "/dev/null"}},
+        {"not a plain file", {"-i", input, "-y", "-f", "mp3", fifo}},
         {"a link", {"-i", input, "-y", link}},
         {"no -y", {"-i", input, output}},
         {"a folder that is not there", {"-i", input, "-y", folder / "gone/x.mp3"}},
     };
-    // Writes where it was told to, as ffmpeg would, unless that is a device or nowhere.
+    // Writes where it was told to, as ffmpeg would, unless that is the fifo or nowhere.
     const std::string scene =
         "printf '%s\\n' \"$@\"; " + kOutput +
-        "case \"$o\" in /dev/*|*/gone/*|-*) ;; *.mp3) printf new > \"$o\";; esac";
+        "case \"$o\" in */fifo.mp3|*/gone/*|-*) ;; *.mp3) printf new > \"$o\";; esac";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Process front(TUNEMILL_SCRIPTED_FRONT, c.args, {{"TUNEMILL_SCENE=" + scene}});
@@ -165,7 +168,9 @@ TEST_F(ScriptedFront, LeavesRunsWithoutAFileToReplaceAsTheyAre) {
     }
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(Contents(target), "new");
-    EXPECT_EQ(Left(), (std::vector<std::string>{"in put.wav", "link.mp3", "target.mp3"}));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_EQ(Left(),
+              (std::vector<std::string>{"fifo.mp3", "in put.wav", "link.mp3", "target.mp3"}));
 }
 
 // ffmpeg stand-in that has written part of its file and then waits.
