@@ -35,9 +35,10 @@ public:
     };
 
     Process(const std::string& program, const std::vector<std::string>& args, Options options) {
+        int in[2];
         int out[2];
         int err[2];
-        if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
+        if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
             std::abort();
         }
         std::vector<std::string> envText;
@@ -62,13 +63,17 @@ public:
             if (options.ownGroup) {
                 setpgid(0, 0);
             }
+            // A standard input that is neither empty nor ended, as a terminal's would be.
+            dup2(in[0], STDIN_FILENO);
             dup2(out[1], STDOUT_FILENO);
             dup2(err[1], STDERR_FILENO);
             execve(program.c_str(), argv.data(), envp.data());
             _exit(126);
         }
+        close(in[0]);
         close(out[1]);
         close(err[1]);
+        in_ = in[1];
         out_ = out[0];
         err_ = err[0];
     }
@@ -79,6 +84,7 @@ public:
             kill(pid_, SIGKILL);
             Wait();
         }
+        close(in_);
         close(out_);
         close(err_);
     }
@@ -148,6 +154,7 @@ private:
     }
 
     pid_t pid_ = -1;
+    int in_ = -1;
     int out_ = -1;
     int err_ = -1;
     bool outOpen_ = true;

@@ -136,6 +136,9 @@ TEST_F(ScriptedFront, LeavesRunsWithoutAFileToReplaceAsTheyAre) {
     const std::string target = folder / "target.mp3";
     WriteFile(target, "old");
     std::filesystem::create_symlink(target, link);
+    // Stands for a device: never /dev/null itself, which a broken front would replace.
+    const std::string fifo = folder / "fifo.mp3";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     struct Case {
         const char* name;
         std::vector<std::string> args;
@@ -143,15 +146,15 @@ TEST_F(ScriptedFront, LeavesRunsWithoutAFileToReplaceAsTheyAre) {
     const std::vector<Case> cases = {
         {"version", {"-version"}},
         {"standard output", {"-i", input, "-y", "-f", "mp3", "-"}},
-        {"a device", {"-i", input, "-y", "-f", "mp3", "/dev/null"}},
+        {"not a plain file", {"-i", input, "-y", "-f", "mp3", fifo}},
         {"a link", {"-i", input, "-y", link}},
         {"no -y", {"-i", input, output}},
         {"a folder that is not there", {"-i", input, "-y", folder / "gone/x.mp3"}},
     };
-    // Writes where it was told to, as ffmpeg would, unless that is a device or nowhere.
+    // Writes where it was told to, as ffmpeg would, unless that is the fifo or nowhere.
     const std::string scene =
         "printf '%s\\n' \"$@\"; " + kOutput +
-        "case \"$o\" in /dev/*|*/gone/*|-*) ;; *.mp3) printf new > \"$o\";; esac";
+        "case \"$o\" in */fifo.mp3|*/gone/*|-*) ;; *.mp3) printf new > \"$o\";; esac";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Process front(TUNEMILL_SCRIPTED_FRONT, c.args, {{"TUNEMILL_SCENE=" + scene}});
@@ -165,7 +168,9 @@ TEST_F(ScriptedFront, LeavesRunsWithoutAFileToReplaceAsTheyAre) {
     }
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(Contents(target), "new");
-    EXPECT_EQ(Left(), (std::vector<std::string>{"in put.wav", "link.mp3", "target.mp3"}));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_EQ(Left(),
+              (std::vector<std::string>{"fifo.mp3", "in put.wav", "link.mp3", "target.mp3"}));
 }
 
 // ffmpeg stand-in that has written part of its file and then waits.
@@ -206,7 +211,10 @@ TEST_F(ScriptedFront, StopsFfmpegCleansUpAndDiesOfTheSignalItGot) {
                 kill(ffmpeg, c.signalNumber);
                 break;
         }
+        const auto stoppedAt = std::chrono::steady_clock::now();
         EXPECT_EQ(DeathSignal(front.Wait()), c.signalNumber);
+        // At once, not when the stand-in's sleep would have ended by itself.
+        EXPECT_LT(std::chrono::steady_clock::now() - stoppedAt, 5s);
         EXPECT_FALSE(Running(ffmpeg));
         EXPECT_EQ(Left(), (std::vector<std::string>{"in put-128k.mp3", "in put.wav"}));
         EXPECT_EQ(Contents(output), "old");
@@ -227,9 +235,9 @@ TEST_F(ScriptedFront, EndsWithItsParentAndTakesFfmpegAlong) {
     const pid_t ffmpeg = OnlyChildWithin(front, 1s);
     ASSERT_GT(ffmpeg, 0);
     kill(shell.Pid(), SIGKILL);
-    shell.Wait();
     EXPECT_TRUE(GoneWithin(front, 5s));
     EXPECT_TRUE(GoneWithin(ffmpeg, 5s));
+    shell.Wait();
     EXPECT_EQ(Left(), (std::vector<std::string>{"in put.wav"}));
 }
 
@@ -239,8 +247,9 @@ TEST_F(ScriptedFront, KilledOutrightItsFfmpegEndsToo) {
     const pid_t ffmpeg = OnlyChildWithin(front.Pid(), 1s);
     ASSERT_GT(ffmpeg, 0);
     kill(front.Pid(), SIGKILL);
-    EXPECT_EQ(DeathSignal(front.Wait()), SIGKILL);
+    // Before reading the streams to their end, which a surviving ffmpeg would hold open.
     EXPECT_TRUE(GoneWithin(ffmpeg, 5s));
+    EXPECT_EQ(DeathSignal(front.Wait()), SIGKILL);
 }
 
 }  // namespace
