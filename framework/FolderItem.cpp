@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "framework/FileType.h"
+#include "framework/Movie.h"
 #include "framework/Picture.h"
 #include "framework/Strings.h"
 
@@ -102,6 +103,14 @@ std::string FolderItem::Type() const {
 
 std::shared_ptr<Picture> FolderItem::OpenAsPicture() const {
     return Picture::Open(path_);
+}
+
+std::shared_ptr<Movie> FolderItem::OpenAsMovie() const {
+    const QFileInfo info(Q(path_));
+    if (!info.isFile() || !info.isReadable()) {
+        return nullptr;
+    }
+    return std::make_shared<Movie>(path_);
 }
 
 std::shared_ptr<FolderItem> GetFolderItem(const std::string& path, Int32 pathType) {

@@ -10,6 +10,7 @@
 
 namespace fw {
 
+class Movie;
 class Picture;
 
 // A file or folder by its absolute path. A folder's entries are numbered from 1 in name order.
@@ -36,6 +37,8 @@ public:
     // matches no type.
     std::string Type() const;
     std::shared_ptr<Picture> OpenAsPicture() const;
+    // The file for playing, or null when it is no file that can be read (a folder, say).
+    std::shared_ptr<Movie> OpenAsMovie() const;
 
 private:
     void List() const;

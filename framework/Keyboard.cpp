@@ -31,17 +31,21 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        // A shortcut may take a press before it becomes a KeyPress; its override query still
+        // shows that the key went down.
+        const auto type = event->type();
+        if (type == QEvent::KeyPress || type == QEvent::ShortcutOverride ||
+            type == QEvent::KeyRelease) {
             const auto* key = static_cast<QKeyEvent*>(event);
             const Int32 code = VirtualCodeOf(key->key());
             if (code >= 0) {
-                if (event->type() == QEvent::KeyPress) {
+                if (type != QEvent::KeyRelease) {
                     Down().insert(code);
                 } else if (!key->isAutoRepeat()) {
                     Down().erase(code);
                 }
             }
-        } else if (event->type() == QEvent::ApplicationDeactivate) {
+        } else if (type == QEvent::ApplicationDeactivate) {
             Down().clear();
         }
         return QObject::eventFilter(watched, event);

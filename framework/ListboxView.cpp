@@ -308,10 +308,13 @@ void ListboxView::Press(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
     const QPoint vp = event->position().toPoint();
     const QPoint inControl = viewport()->mapTo(this, vp);
-    const bool contextual = event->button() == Qt::RightButton;
+    const bool contextual =
+        event->button() == Qt::RightButton ||
+        (event->button() == Qt::LeftButton && (event->modifiers() & Qt::MetaModifier));
     bool claimed = false;
     {
-        ContextualClickScope scope(contextual);
+        const QPoint global = event->globalPosition().toPoint();
+        ContextualClickScope scope(contextual, ScreenPoint{global.x(), global.y()});
         Dispatch([&] { claimed = list->RaiseMouseDown(inControl.x(), inControl.y()); });
     }
     if (claimed) {
@@ -338,8 +341,8 @@ void ListboxView::Press(QMouseEvent* event) {
     const auto kind = (modifiers & Qt::ControlModifier) ? Listbox::ClickKind::Toggle
                       : (modifiers & Qt::ShiftModifier) ? Listbox::ClickKind::Extend
                                                         : Listbox::ClickKind::Plain;
-    if (event->button() == Qt::RightButton) {
-        // A secondary click selects the row under the mouse unless it is part of the selection.
+    if (contextual) {
+        // A contextual click selects the row under the mouse unless it is part of the selection.
         if (!list->Selected(hit.row)) {
             Dispatch([&] { list->UserClick(hit.row, Listbox::ClickKind::Plain); });
         }

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMessageBox>
 
+#include "framework/Mouse.h"
 #include "framework/Window.h"
 
 namespace fw {
@@ -70,7 +71,10 @@ public:
             action->setEnabled(entry.enabled);
             actions.push_back(action);
         }
-        QAction* chosen = menu.exec(QCursor::pos());
+        // At the click that asked for it: the cursor may have moved on since, and under a
+        // platform without a pointer it is nowhere in particular.
+        const auto at = MouseDownPosition();
+        QAction* chosen = menu.exec(at ? QPoint(at->x, at->y) : QCursor::pos());
         for (std::size_t i = 0; i < actions.size(); ++i) {
             if (actions[i] == chosen && chosen != nullptr) {
                 return static_cast<int>(i);
@@ -87,10 +91,14 @@ std::shared_ptr<ModalUI>& Installed() {
 
 }  // namespace
 
-ModalUI& CurrentModalUI() {
+ModalUI& ToolkitModalUI() {
     static QtModalUI toolkit;
+    return toolkit;
+}
+
+ModalUI& CurrentModalUI() {
     auto& installed = Installed();
-    return installed ? *installed : static_cast<ModalUI&>(toolkit);
+    return installed ? *installed : ToolkitModalUI();
 }
 
 void SetModalUI(std::shared_ptr<ModalUI> ui) {

@@ -30,6 +30,8 @@ public:
 };
 
 ModalUI& CurrentModalUI();
+// The real dialogs and menus, whatever seam is installed.
+ModalUI& ToolkitModalUI();
 // Installs another seam (tests); null restores the toolkit's.
 void SetModalUI(std::shared_ptr<ModalUI> ui);
 

@@ -1,22 +1,42 @@
 #pragma once
 
+#include <memory>
+
 #include "framework/RectControl.h"
 
 namespace fw {
 
-// A media player; the program's is hidden and plays sound only.
+class Movie;
+
+// A media player; the program's is hidden and plays sound only. `Play` is raised when playing
+// starts and `Stop` when it stops: at the movie's end, after Stop, when another movie takes its
+// place, and when the movie turns out not to be playable (no decoder, not audio, no sound
+// device), so that a stopped player never looks as if it were playing.
 class MoviePlayer : public RectControl {
 public:
     MoviePlayer();
     ~MoviePlayer() override;
+
+    const std::shared_ptr<fw::Movie>& Movie() const { return movie_; }
+    // Takes the place of whatever the player held; a playing movie stops.
+    void SetMovie(std::shared_ptr<fw::Movie> movie);
     bool Speaker() const { return speaker_; }
-    void SetSpeaker(bool on) { speaker_ = on; }
+    void SetSpeaker(bool on);
+    // Starts the movie; without one it does nothing.
+    void Play();
+    void Stop();
+
     const PropertyTable& Properties() const override;
 
 protected:
     QWidget* CreateWidget(QWidget* parent) override;
 
 private:
+    struct Engine;
+    Engine& EngineNow();
+
+    std::unique_ptr<Engine> engine_;
+    std::shared_ptr<fw::Movie> movie_;
     bool speaker_ = true;
 };
 

@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-image-formats-plugins libqt6opengl6-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     ffmpeg fonts-nanum fonts-dejavu-core xvfb xauth imagemagick
-    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-alsa
 )
 
 missing=()

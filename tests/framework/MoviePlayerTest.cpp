@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/FolderItem.h"
+#include "framework/Movie.h"
+#include "framework/MoviePlayer.h"
+#include "support/SoundFiles.h"
+
+// These play for real, on ALSA's null device (the test's environment), so a movie takes as
+// long as it lasts.
+namespace {
+
+class MoviePlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        player = std::make_shared<fw::MoviePlayer>();
+        player->Connect<void(fw::MoviePlayer&)>("Play", "(  )", [this](fw::MoviePlayer&) {
+            events.push_back("Play");
+            playAt = clock.elapsed();
+        });
+        player->Connect<void(fw::MoviePlayer&)>("Stop", "(  )", [this](fw::MoviePlayer&) {
+            events.push_back("Stop");
+            stopAt = clock.elapsed();
+        });
+        clock.start();
+    }
+
+    std::string Path(const char* name) { return dir.filePath(name).toStdString(); }
+    std::shared_ptr<fw::Movie> MovieOf(const std::string& path) {
+        auto movie = fw::FolderItem(path).OpenAsMovie();
+        EXPECT_NE(movie, nullptr) << path;
+        return movie;
+    }
+    std::string Tone(const char* name, double seconds, const QString& codec = {}) {
+        const std::string path = Path(name);
+        testutil::MakeTone(QString::fromStdString(path), seconds, codec);
+        return path;
+    }
+    bool WaitForEvents(std::size_t count, int ms) {
+        return testutil::WaitUntil([&] { return events.size() >= count; }, ms);
+    }
+    void PlayFile(const std::string& path) {
+        player->SetMovie(MovieOf(path));
+        player->Play();
+    }
+
+    QTemporaryDir dir;
+    std::shared_ptr<fw::MoviePlayer> player;
+    std::vector<std::string> events;
+    QElapsedTimer clock;
+    qint64 playAt = -1, stopAt = -1;
+};
+
+using Events = std::vector<std::string>;
+
+TEST_F(MoviePlayerTest, AWavPlaysToItsEndInRealTime) {
+    const std::string wav = Tone("two seconds.wav", 2.0);
+    player->SetMovie(MovieOf(wav));
+    EXPECT_EQ(player->Movie()->Path(), wav);
+    clock.restart();
+    player->Play();
+    // The events come from the event loop, never from inside Play.
+    EXPECT_TRUE(events.empty());
+    ASSERT_TRUE(WaitForEvents(2, 10000)) << events.size();
+    EXPECT_EQ(events, (Events{"Play", "Stop"}));
+    const qint64 played = stopAt - playAt;
+    RecordProperty("played_ms", static_cast<int>(played));
+    EXPECT_GE(played, 1800);
+    EXPECT_LE(played, 4000);
+}
+
+// Formats that need a decoder beyond the WAV reader play as well, and end with Stop.
+TEST_F(MoviePlayerTest, CompressedFormatsPlayAndStop) {
+    struct Case {
+        const char* name;
+        const char* codec;
+    };
+    for (const Case& c : {Case{"tone.m4a", "aac"}, Case{"tone.wma", "wmav2"},
+                          Case{"tone.ogg", "libvorbis"}, Case{"tone.mp3", "libmp3lame"}}) {
+        SCOPED_TRACE(c.name);
+        events.clear();
+        PlayFile(Tone(c.name, 0.5, c.codec));
+        ASSERT_TRUE(WaitForEvents(2, 10000)) << events.size();
+        EXPECT_EQ(events, (Events{"Play", "Stop"}));
+    }
+}
+
+// The backend leaves a movie it cannot play in its playing state with an error; without a
+// Stop here the program would believe it plays for ever.
+TEST_F(MoviePlayerTest, WhatCannotBePlayedStopsAndThePlayerGoesOnWorking) {
+    QFile text(dir.filePath("not audio.wav"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("this is no sound at all\n");
+    text.close();
+    const std::string empty = Path("empty.mp3");
+    QFile(QString::fromStdString(empty)).open(QIODevice::WriteOnly);
+    const std::string gone = Tone("gone.wav", 0.5);
+    auto goneMovie = MovieOf(gone);
+    QFile::remove(QString::fromStdString(gone));
+
+    const std::vector<std::shared_ptr<fw::Movie>> bad = {MovieOf(text.fileName().toStdString()),
+                                                         MovieOf(empty), goneMovie};
+    for (const auto& movie : bad) {
+        SCOPED_TRACE(movie->Path());
+        events.clear();
+        player->SetMovie(movie);
+        player->Play();
+        ASSERT_TRUE(WaitForEvents(2, 10000)) << events.size();
+        EXPECT_EQ(events, (Events{"Play", "Stop"}));
+        // And again, on the same movie: it fails the same way instead of hanging in between.
+        events.clear();
+        player->Play();
+        ASSERT_TRUE(WaitForEvents(2, 10000)) << events.size();
+        EXPECT_EQ(events, (Events{"Play", "Stop"}));
+    }
+    events.clear();
+    PlayFile(Tone("fine.wav", 0.5));
+    ASSERT_TRUE(WaitForEvents(2, 10000));
+    EXPECT_EQ(events, (Events{"Play", "Stop"}));
+}
+
+TEST_F(MoviePlayerTest, StopEndsPlayingAndDoesNothingWhenNothingPlays) {
+    player->Stop();
+    player->Play();  // no movie yet
+    testutil::RunFor(300);
+    EXPECT_TRUE(events.empty());
+
+    PlayFile(Tone("long.wav", 5.0));
+    ASSERT_TRUE(WaitForEvents(1, 5000));
+    clock.restart();
+    player->Stop();
+    ASSERT_TRUE(WaitForEvents(2, 2000));
+    EXPECT_EQ(events, (Events{"Play", "Stop"}));
+    EXPECT_LT(stopAt, 1000);
+    player->Stop();
+    testutil::RunFor(300);
+    EXPECT_EQ(events.size(), 2u);
+}
+
+// A new movie takes the place of the one playing without a Stop call: the old one stops and
+// the new one plays to its own end.
+TEST_F(MoviePlayerTest, ANewMovieReplacesTheOnePlaying) {
+    PlayFile(Tone("first.wav", 5.0));
+    ASSERT_TRUE(WaitForEvents(1, 5000));
+    const std::string second = Tone("second.wav", 0.5);
+    PlayFile(second);
+    EXPECT_EQ(player->Movie()->Path(), second);
+    ASSERT_TRUE(WaitForEvents(4, 4000)) << events.size();
+    EXPECT_EQ(events, (Events{"Play", "Stop", "Play", "Stop"}));
+}
+
+TEST_F(MoviePlayerTest, OnlyAReadableFileOpensAsAMovie) {
+    EXPECT_EQ(fw::FolderItem(dir.path().toStdString()).OpenAsMovie(), nullptr);
+    EXPECT_EQ(fw::FolderItem(Path("missing.wav")).OpenAsMovie(), nullptr);
+    const std::string wav = Tone("x y.wav", 0.1);
+    EXPECT_EQ(fw::FolderItem(wav).OpenAsMovie()->Path(), wav);
+    // A nil movie empties the player; playing it then does nothing.
+    player->SetMovie(nullptr);
+    player->Play();
+    testutil::RunFor(200);
+    EXPECT_TRUE(events.empty());
+}
+
+}  // namespace

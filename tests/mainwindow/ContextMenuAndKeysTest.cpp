@@ -1,0 +1,311 @@
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "framework/Keyboard.h"
+#include "framework/Mouse.h"
+#include "framework/Movie.h"
+#include "framework/MoviePlayer.h"
+#include "support/ListTestUtil.h"
+#include "support/MainFixture.h"
+#include "support/SoundFiles.h"
+
+namespace {
+
+using listtest::ColumnTexts;
+using listtest::SelectedRows;
+using listtest::View;
+
+const std::vector<std::string> kTexts = {"파일을 목록에 추가", "폴더의 파일들을 목록에 추가", "-",
+                                         "목록에서 제거", "재생"};
+const char* const kKeepConverting = "변환중인 파일은 삭제할 수 없습니다.";
+
+class ContextMenu : public MainFixture {
+protected:
+    // The handler as the list raises it for a mouse-down of that kind.
+    bool MouseDown(bool contextual) {
+        fw::ContextualClickScope scope(contextual);
+        return window->AlternatingList1_MouseDown(List(), 10, 10);
+    }
+    std::vector<fw::ScriptedModalUI::Request> Menus() {
+        std::vector<fw::ScriptedModalUI::Request> out;
+        for (const auto& r : ui->requests) {
+            if (r.kind == "menu") {
+                out.push_back(r);
+            }
+        }
+        return out;
+    }
+    void PressOnRow(fw::Int32 row, Qt::MouseButton button, Qt::KeyboardModifiers modifiers = {}) {
+        QCoreApplication::processEvents();
+        QTest::mousePress(View(List())->viewport(), button, modifiers,
+                          View(List())->CellRect(row, 0).center());
+        QTest::mouseRelease(View(List())->viewport(), button, modifiers,
+                            View(List())->CellRect(row, 0).center());
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST_F(ContextMenu, AnOrdinaryClickShowsNoMenu) {
+    AddRows({"a.wav"});
+    EXPECT_FALSE(MouseDown(false));
+    EXPECT_TRUE(ui->requests.empty());
+}
+
+// The five entries in order; the last two only with a row selected.
+TEST_F(ContextMenu, EntriesAndWhenTheyCanBeChosen) {
+    AddRows({"a.wav", "b.wav"});
+    for (bool selected : {false, true}) {
+        SCOPED_TRACE(selected);
+        ui->requests.clear();
+        List().SetListIndex(selected ? 1 : -1);
+        EXPECT_FALSE(MouseDown(true));  // closed without a choice
+        ASSERT_EQ(Menus().size(), 1u);
+        const auto entries = Menus()[0].menu;
+        ASSERT_EQ(entries.size(), kTexts.size());
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            EXPECT_EQ(entries[i].text, kTexts[i]);
+            EXPECT_EQ(entries[i].enabled, i < 3 || selected) << i;
+        }
+        // Nothing ran.
+        EXPECT_EQ(ui->requests.size(), 1u);
+        EXPECT_EQ(List().ListCount(), 2);
+    }
+}
+
+// Each entry runs its action and nothing else, and a choice claims the click.
+TEST_F(ContextMenu, EachEntryRunsItsAction) {
+    const auto added = MakeFile("added.wav");
+    ui->fileAnswers.push_back(added->NativePath());
+    ui->menuAnswers.push_back(0);
+    EXPECT_TRUE(MouseDown(true));
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"added.wav"}));
+
+    ui->requests.clear();
+    ui->menuAnswers.push_back(1);  // the folder dialog, cancelled
+    EXPECT_TRUE(MouseDown(true));
+    ASSERT_EQ(ui->requests.size(), 2u);
+    EXPECT_EQ(ui->requests[1].kind, "folder");
+
+    ui->requests.clear();
+    ui->menuAnswers.push_back(2);  // a separator is no choice
+    EXPECT_FALSE(MouseDown(true));
+    EXPECT_EQ(ui->requests.size(), 1u);
+
+    List().SetListIndex(0);
+    ui->menuAnswers.push_back(4);
+    EXPECT_TRUE(MouseDown(true));
+    ASSERT_NE(window->Player().Movie(), nullptr);
+    EXPECT_EQ(window->Player().Movie()->Path(), added->NativePath());
+    window->Player().SetMovie(nullptr);
+
+    ui->menuAnswers.push_back(3);
+    EXPECT_TRUE(MouseDown(true));
+    EXPECT_EQ(List().ListCount(), 0);
+
+    // Without a selection the last two cannot be chosen, whatever is answered.
+    AddRows({"b.wav"});
+    for (int entry : {3, 4}) {
+        ui->requests.clear();
+        ui->menuAnswers.push_back(entry);
+        EXPECT_FALSE(MouseDown(true));
+        EXPECT_EQ(ui->requests.size(), 1u);
+    }
+    EXPECT_EQ(List().ListCount(), 1);
+    EXPECT_EQ(window->Player().Movie(), nullptr);
+}
+
+// The actions see the selection from before the click: the row under the mouse is not selected
+// by a click that chose an entry.
+TEST_F(ContextMenu, ARightClickOnAnotherRowActsOnTheSelection) {
+    AddRows({"a.wav", "b.wav", "c.wav", "d.wav"});
+    List().SetSelected(1, true);
+    List().SetSelected(3, true);
+    ui->menuAnswers.push_back(4);
+    PressOnRow(2, Qt::RightButton);
+    EXPECT_EQ(window->Player().Movie()->Path(), List().Cell(1, 2) + "/b.wav");
+    EXPECT_EQ(SelectedRows(List()), (std::vector<fw::Int32>{1, 3}));
+
+    ui->menuAnswers.push_back(3);
+    PressOnRow(0, Qt::RightButton);
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"a.wav", "c.wav"}));
+    EXPECT_EQ(Status(), "0 / 2 선택됨");
+
+    // Closed without a choice, the click is the list's: it selects the row under the mouse.
+    PressOnRow(1, Qt::RightButton);
+    EXPECT_EQ(SelectedRows(List()), (std::vector<fw::Int32>{1}));
+    EXPECT_EQ(List().ListCount(), 2);
+}
+
+TEST_F(ContextMenu, WhichClicksAreContextual) {
+    AddRows({"a.wav", "b.wav"});
+    struct Case {
+        const char* name;
+        Qt::MouseButton button;
+        Qt::KeyboardModifiers modifiers;
+        bool contextual;
+    };
+    const std::vector<Case> cases = {
+        {"secondary", Qt::RightButton, Qt::NoModifier, true},
+        {"primary with Meta", Qt::LeftButton, Qt::MetaModifier, true},
+        {"primary", Qt::LeftButton, Qt::NoModifier, false},
+        {"primary with Control toggles", Qt::LeftButton, Qt::ControlModifier, false},
+        {"middle", Qt::MiddleButton, Qt::NoModifier, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui->requests.clear();
+        PressOnRow(1, c.button, c.modifiers);
+        EXPECT_EQ(Menus().size(), c.contextual ? 1u : 0u);
+    }
+    EXPECT_FALSE(fw::IsContextualClick());
+}
+
+// The real menu, with the dialogs still scripted.
+class ToolkitMenu : public fw::ScriptedModalUI {
+public:
+    std::optional<int> PopUpMenu(const std::vector<fw::MenuEntry>& entries) override {
+        return fw::ToolkitModalUI().PopUpMenu(entries);
+    }
+};
+
+class RealMenu : public ContextMenu {
+protected:
+    void SetUp() override {
+        ContextMenu::SetUp();
+        toolkitMenu = std::make_shared<ToolkitMenu>();
+        ui = toolkitMenu;
+        fw::SetModalUI(ui);
+        QCoreApplication::processEvents();
+    }
+    // Right-clicks row `row` and, once the menu shows, hands it to `act`.
+    void RightClickAndThen(fw::Int32 row, std::function<void(QMenu&)> act) {
+        bool shown = false;
+        QTimer::singleShot(50, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            shown = true;
+            act(*menu);
+        });
+        PressOnRow(row, Qt::RightButton);
+        EXPECT_TRUE(shown);
+    }
+    QAction* ActionOf(QMenu& menu, const std::string& text) {
+        for (QAction* a : menu.actions()) {
+            if (a->text().toStdString() == text) {
+                return a;
+            }
+        }
+        return nullptr;
+    }
+    std::shared_ptr<ToolkitMenu> toolkitMenu;
+};
+
+TEST_F(RealMenu, PopsUpAtTheMouseAndRunsTheChosenEntry) {
+    AddRows({"a.wav"});
+    const auto added = MakeFile("added.wav");
+    ui->fileAnswers.push_back(added->NativePath());
+    const QPoint click =
+        View(List())->viewport()->mapToGlobal(View(List())->CellRect(0, 0).center());
+    RightClickAndThen(0, [&](QMenu& menu) {
+        EXPECT_EQ(menu.geometry().topLeft(), click);
+        ASSERT_EQ(menu.actions().size(), 5);
+        EXPECT_TRUE(menu.actions()[2]->isSeparator());
+        EXPECT_FALSE(ActionOf(menu, "목록에서 제거")->isEnabled());
+        QAction* add = ActionOf(menu, "파일을 목록에 추가");
+        QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(add).center());
+    });
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"a.wav", "added.wav"}));
+    // The click chose an entry, so the row under it was not selected.
+    EXPECT_TRUE(SelectedRows(List()).empty());
+
+    RightClickAndThen(0, [&](QMenu& menu) { QTest::keyClick(&menu, Qt::Key_Escape); });
+    EXPECT_EQ(List().ListCount(), 2);
+}
+
+class DeleteKeys : public MainFixture {
+protected:
+    QWidget* Keys() {
+        QCoreApplication::processEvents();
+        return View(List());
+    }
+};
+
+TEST_F(DeleteKeys, BothKeysRemoveTheSelection) {
+    for (Qt::Key key : {Qt::Key_Delete, Qt::Key_Backspace}) {
+        SCOPED_TRACE(key);
+        AddRows({"a.wav", "b.wav", "c.wav"});
+        List().SetSelected(0, true);
+        List().SetSelected(2, true);
+        QTest::keyClick(Keys(), key);
+        EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"b.wav"}));
+        EXPECT_EQ(Status(), "0 / 1 선택됨");
+        // With nothing selected they remove nothing.
+        QTest::keyClick(Keys(), key);
+        EXPECT_EQ(List().ListCount(), 1);
+        List().DeleteAllRows();
+    }
+    EXPECT_TRUE(ui->Messages().empty());
+}
+
+TEST_F(DeleteKeys, TheConvertingRowStaysAndIsReportedOnce) {
+    AddRows({"a.wav", "b.wav", "c.wav"});
+    List().SetCell(1, 7, "Converting...");
+    List().UserSelectAll();
+    QTest::keyClick(Keys(), Qt::Key_Delete);
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"b.wav"}));
+    EXPECT_EQ(ui->Messages(), (std::vector<std::string>{kKeepConverting}));
+}
+
+// What counts is the key held down, not the key of the event; and the list's own handling of
+// every key still runs, since the handler never claims one.
+TEST_F(DeleteKeys, AnyKeyRemovesWhileADeleteKeyIsHeld) {
+    AddRows({"a.wav", "b.wav", "c.wav", "d.wav"});
+    List().SetListIndex(0);
+    QTest::keyPress(Keys(), Qt::Key_Delete);
+    EXPECT_TRUE(fw::Keyboard::AsyncKeyDown(fw::Keyboard::kForwardDelete));
+    EXPECT_EQ(List().ListCount(), 3);
+    // Held, the list's arrow key still moves the selection after the removal.
+    List().SetListIndex(0);
+    QTest::keyClick(Keys(), Qt::Key_Down);
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"c.wav", "d.wav"}));
+    EXPECT_EQ(SelectedRows(List()), (std::vector<fw::Int32>{0}));
+    // A held key repeats: each repetition removes, and once nothing is selected none does more.
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyPress(Keys(), Qt::Key_Delete, Qt::NoModifier);
+        QTest::keyRelease(Keys(), Qt::Key_Delete, Qt::NoModifier);  // not a repeat: lets go
+        QTest::keyPress(Keys(), Qt::Key_Delete, Qt::NoModifier);
+    }
+    QTest::keyRelease(Keys(), Qt::Key_Delete);
+    EXPECT_FALSE(fw::Keyboard::AsyncKeyDown(fw::Keyboard::kForwardDelete));
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"d.wav"}));
+
+    // Released, another key removes nothing.
+    List().SetListIndex(0);
+    QTest::keyClick(Keys(), Qt::Key_A);
+    EXPECT_EQ(List().ListCount(), 1);
+    EXPECT_TRUE(ui->Messages().empty());
+}
+
+TEST_F(DeleteKeys, TheHandlerNeverClaimsAKey) {
+    AddRows({"a.wav", "b.wav"});
+    List().SetListIndex(0);
+    EXPECT_FALSE(window->AlternatingList1_KeyDown(List(), "a"));
+    EXPECT_EQ(List().ListCount(), 2);
+    QTest::keyPress(Keys(), Qt::Key_Backspace);
+    EXPECT_TRUE(fw::Keyboard::AsyncKeyDown(fw::Keyboard::kDelete));
+    List().SetListIndex(0);
+    EXPECT_FALSE(window->AlternatingList1_KeyDown(List(), "x"));
+    EXPECT_EQ(List().ListCount(), 0);
+    EXPECT_FALSE(window->AlternatingList1_KeyDown(List(), "x"));
+    QTest::keyRelease(Keys(), Qt::Key_Backspace);
+}
+
+}  // namespace
