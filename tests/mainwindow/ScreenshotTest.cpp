@@ -231,9 +231,12 @@ TEST_F(Screenshot, StatusStripHasItsBevel) {
         const char* color;
     };
     const std::vector<Edge> edges = {
-        {"top", {w / 2, 0}, "#7F7F7F"},        {"left", {0, h / 2}, "#7F7F7F"},
-        {"bottom", {w / 2, h - 1}, "#999999"}, {"right", {w - 1, h / 2}, "#999999"},
-        {"inside the top", {w / 2, 1}, "#AAAAAA"}, {"inside the left", {1, h / 2}, "#AAAAAA"},
+        {"top", {w / 2, 0}, "#7F7F7F"},
+        {"left", {0, h / 2}, "#7F7F7F"},
+        {"bottom", {w / 2, h - 1}, "#999999"},
+        {"right", {w - 1, h / 2}, "#999999"},
+        {"inside the top", {w / 2, 1}, "#AAAAAA"},
+        {"inside the left", {1, h / 2}, "#AAAAAA"},
         {"inside the bottom", {w / 2, h - 2}, "#AAAAAA"},
         {"inside the right", {w - 2, h / 2}, "#AAAAAA"},
     };
