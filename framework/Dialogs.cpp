@@ -7,12 +7,18 @@
 namespace fw {
 
 std::shared_ptr<FolderItem> OpenDialog::ShowModalWithin(Window& window) {
-    std::vector<std::string> extensions;
-    if (const auto type = FileTypeNamed(Filter)) {
-        extensions = type->ExtensionList();
+    const auto type = FileTypeNamed(Filter);
+    const auto path = CurrentModalUI().ChooseFile(
+        &window, PromptText, type ? type->ExtensionList() : std::vector<std::string>{});
+    if (!path) {
+        return nullptr;
     }
-    const auto path = CurrentModalUI().ChooseFile(&window, PromptText, extensions);
-    return path ? GetFolderItem(*path) : nullptr;
+    // A dialog lets the user type any name, whatever it offers; a file of another type is not
+    // what the caller asked for.
+    if (type && !type->Matches(*path)) {
+        return nullptr;
+    }
+    return GetFolderItem(*path);
 }
 
 std::shared_ptr<FolderItem> SelectFolderDialog::ShowModalWithin(Window& window) {

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "framework/DragItem.h"
 #include "framework/FileType.h"
+#include "framework/Int32Math.h"
 #include "framework/ListboxView.h"
 #include "framework/Strings.h"
 
@@ -374,7 +376,8 @@ std::vector<Int32> Listbox::ColumnPixelWidths(Int32 innerWidth) const {
     // share what is left evenly.
     std::vector<Int32> out(static_cast<std::size_t>(columnCount_), 0);
     std::vector<std::size_t> open;
-    Int32 used = 0;
+    // Wide enough for the sum of any columns' Int32 widths.
+    std::int64_t used = 0;
     double percentTotal = 0;
     Int32 lastShare = -1;
     for (std::size_t i = 0; i < out.size(); ++i) {
@@ -386,27 +389,28 @@ std::vector<Int32> Listbox::ColumnPixelWidths(Int32 innerWidth) const {
         bool ok = false;
         if (spec.endsWith('%')) {
             const double pct = spec.chopped(1).toDouble(&ok);
-            out[i] = ok ? static_cast<Int32>(std::floor(pct * innerWidth / 100.0)) : 0;
+            out[i] = ok ? ToInt32(std::floor(pct * innerWidth / 100.0)) : 0;
             percentTotal += ok ? pct : 0;
             if (ok && pct > 0) {
                 lastShare = static_cast<Int32>(i);
             }
         } else {
             const double px = spec.toDouble(&ok);
-            out[i] = ok ? static_cast<Int32>(px) : 0;
+            out[i] = ok ? ToInt32(px) : 0;
         }
         out[i] = std::max(out[i], 0);
         used += out[i];
     }
     if (!open.empty()) {
-        const Int32 share = std::max(innerWidth - used, 0) / static_cast<Int32>(open.size());
+        const auto left = std::max<std::int64_t>(innerWidth - used, 0);
+        const auto share = static_cast<Int32>(left / static_cast<std::int64_t>(open.size()));
         for (auto i : open) {
             out[i] = share;
         }
     } else if (percentTotal >= 99.99 && used < innerWidth && lastShare >= 0) {
         // Shares that make up the whole width fill it: the pixels that rounding down left
         // over go to the last column with a share instead of a gap at the right.
-        out[static_cast<std::size_t>(lastShare)] += innerWidth - used;
+        out[static_cast<std::size_t>(lastShare)] += static_cast<Int32>(innerWidth - used);
     }
     return out;
 }

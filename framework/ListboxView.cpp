@@ -13,6 +13,7 @@
 #include "framework/DragItem.h"
 #include "framework/FileType.h"
 #include "framework/FolderItem.h"
+#include "framework/Int32Math.h"
 #include "framework/Listbox.h"
 #include "framework/ListboxGeometry.h"
 #include "framework/Mouse.h"
@@ -128,7 +129,7 @@ void ListboxView::ApplyColumnWidths() {
     std::vector<Int32> widths = list->ColumnPixelWidths(width);
     if (userFractions_.size() == widths.size()) {
         for (std::size_t c = 0; c < widths.size(); ++c) {
-            widths[c] = static_cast<Int32>(userFractions_[c] * width);
+            widths[c] = ToInt32(userFractions_[c] * width);
         }
     }
     applyingWidths_ = true;

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
@@ -17,6 +19,30 @@ namespace {
 QWidget* ParentWidget(Window* parent) {
     return parent ? static_cast<QWidget*>(parent->Widget()) : nullptr;
 }
+
+// A file dialog whose name filter also holds for a name the user types: such a name of another
+// type keeps the dialog open instead of being returned.
+class FilteredFileDialog : public QFileDialog {
+public:
+    FilteredFileDialog(QWidget* parent, const QString& caption, QStringList patterns)
+        : QFileDialog(parent, caption), patterns_(std::move(patterns)) {
+        if (!patterns_.isEmpty()) {
+            setNameFilter(patterns_.join(' '));
+        }
+    }
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (!patterns_.isEmpty() && !files.isEmpty() && !QFileInfo(files.front()).isDir() &&
+            !QDir::match(patterns_, QFileInfo(files.front()).fileName())) {
+            return;
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    QStringList patterns_;
+};
 
 class QtModalUI : public ModalUI {
 public:
@@ -38,12 +64,9 @@ public:
             // Offer the extension in both cases: names on disk are case-sensitive here.
             patterns << "*." + e.toLower() << "*." + e.toUpper();
         }
-        QFileDialog dialog(ParentWidget(parent), QString::fromStdString(prompt));
+        FilteredFileDialog dialog(ParentWidget(parent), QString::fromStdString(prompt), patterns);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setLabelText(QFileDialog::LookIn, QString::fromStdString(prompt));
-        if (!patterns.isEmpty()) {
-            dialog.setNameFilter(patterns.join(' '));
-        }
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
             return std::nullopt;
         }

@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -97,6 +98,45 @@ TEST_F(DispatchTest, ReportsWhileABoxIsPendingAddNoFurtherBox) {
     Settle();
     ASSERT_EQ(ui->Messages().size(), 2u);
     EXPECT_NE(ui->Messages()[1].find("IllegalCastException"), std::string::npos);
+}
+
+// A fault raised on every paint comes back after its box is closed: it must not bring a new box
+// each time, while every occurrence still reaches stderr.
+TEST_F(DispatchTest, ARecurringFaultGetsOneBoxAndEveryOccurrenceALine) {
+    const auto paint = [] { fw::Dispatch([] { throw fw::OutOfBoundsException("row 7"); }); };
+    testing::internal::CaptureStderr();
+    for (int round = 0; round < 3; ++round) {
+        InEventLoop([&] {
+            paint();
+            paint();
+        });
+        Settle();  // the box, if any, is shown and closed here
+    }
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(ui->Messages().size(), 1u);
+    std::size_t lines = 0;
+    for (auto at = err.find("OutOfBoundsException: row 7"); at != std::string::npos;
+         at = err.find("OutOfBoundsException: row 7", at + 1)) {
+        ++lines;
+    }
+    EXPECT_EQ(lines, 6u) << err;
+    EXPECT_NE(err.find("DispatchTest.cpp"), std::string::npos) << "the line names the place";
+}
+
+TEST_F(DispatchTest, AnotherClassOrAnotherPlaceIsANewFault) {
+    const auto here = [](const std::function<void()>& fault) { fw::Dispatch(fault); };
+    InEventLoop([&] { here([] { throw fw::NilObjectException("a"); }); });
+    Settle();
+    InEventLoop([&] { here([] { throw fw::NilObjectException("b"); }); });
+    Settle();
+    ASSERT_EQ(ui->Messages().size(), 1u) << "same class, same place, other message";
+    InEventLoop([&] { here([] { throw std::runtime_error("c"); }); });
+    Settle();
+    ASSERT_EQ(ui->Messages().size(), 2u) << "another class from the same place";
+    InEventLoop([] { fw::Dispatch([] { throw fw::NilObjectException("d"); }); });
+    Settle();
+    ASSERT_EQ(ui->Messages().size(), 3u) << "the same class from another place";
+    EXPECT_NE(ui->Messages()[2].find("NilObjectException: d"), std::string::npos);
 }
 
 // At start-up no event loop runs yet, and a queued box would never show: it shows at once.

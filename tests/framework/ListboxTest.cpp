@@ -664,6 +664,7 @@ TEST(ListboxTest, ColumnPixelWidthsShareTheWidthByPercentage) {
 }
 
 TEST(ListboxTest, ColumnPixelWidthsMixPixelsPercentagesAndShares) {
+    constexpr fw::Int32 kMax = std::numeric_limits<fw::Int32>::max();
     struct Case {
         const char* widths;
         fw::Int32 inner;
@@ -674,6 +675,14 @@ TEST(ListboxTest, ColumnPixelWidthsMixPixelsPercentagesAndShares) {
         {"100", 400, {100, 150, 150}},
         {"", 300, {100, 100, 100}},
         {"90%,90%,*", 100, {90, 90, 0}},
+        // Widths past the Int32 range saturate instead of wrapping to nonsense, and their sum
+        // does not overflow what is left for the shares.
+        {"1e12,*,*", 300, {kMax, 0, 0}},
+        {"3000000000,3000000000,*", 300, {kMax, kMax, 0}},
+        {"-1e12,*,*", 300, {0, 150, 150}},
+        {"1e300%,10,*", 300, {kMax, 10, 0}},
+        {"nan,50%,*", 300, {0, 150, 150}},
+        {"inf,-inf,*", 300, {kMax, 0, 0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.widths);

@@ -66,6 +66,15 @@ TEST_F(SelectionStatusTest, FollowsSelectionChangesMadeWithTheMouse) {
     }
 }
 
+TEST_F(SelectionStatusTest, SelectAllFromTheKeyboardRewritesTheStatus) {
+    AddRows({"a.wav", "b.mp3", "c.ogg"});
+    ClickCell(List(), 1, 0, 10, 9);
+    ASSERT_EQ(Status(), "1 / 3 선택됨");
+    QTest::keyClick(listtest::View(List()), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(SelectedRows(List()), (Rows{0, 1, 2}));
+    EXPECT_EQ(Status(), "3 / 3 선택됨");
+}
+
 TEST_F(SelectionStatusTest, RemoveWithNothingSelectedDoesNothingAtAll) {
     MakeRows({"Ready", "Converting...", "Complete"});
     List().SetListIndex(-1);

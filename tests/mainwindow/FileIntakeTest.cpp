@@ -126,15 +126,22 @@ TEST_F(FileIntake, OpenFileCancelledAddsNothingButRewritesTheStatus) {
     EXPECT_TRUE(ui->Messages().empty());
 }
 
-TEST_F(FileIntake, OpenFileAddsWhatTheDialogGaveWithoutTestingIt) {
-    // The filter is the dialog's business; whatever file it hands back becomes a row.
-    MakeFile("notes.txt");
-    ui->fileAnswers.push_back(PathOf("notes.txt"));
-    ui->fileAnswers.push_back(PathOf("notes.txt"));
-    window->OpenFile();
-    window->OpenFile();
-    EXPECT_EQ(Column(0), (std::vector<std::string>{"notes.txt", "notes.txt"}));
-    EXPECT_EQ(Column(6), (std::vector<std::string>{"1", "2"}));
+TEST_F(FileIntake, OpenFileAddsNoFileOfAnotherTypeTypedIntoTheDialog) {
+    // A dialog lets the user type any name; only audio becomes a row.
+    const std::vector<std::string> typed = {"notes.txt", "README", "song.mp3.txt", "song.flac"};
+    for (const auto& name : typed) {
+        MakeFile(name);
+        ui->fileAnswers.push_back(PathOf(name));
+    }
+    MakeFile("SONG.WAV");
+    ui->fileAnswers.push_back(PathOf("SONG.WAV"));
+    for (std::size_t i = 0; i <= typed.size(); ++i) {
+        window->OpenFile();
+    }
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"SONG.WAV"}));
+    EXPECT_EQ(Column(6), (std::vector<std::string>{"1"}));
+    EXPECT_EQ(Status(), "0 / 1 선택됨");
+    EXPECT_TRUE(ui->Messages().empty());
 }
 
 TEST_F(FileIntake, OpenFolderAddsTheAudioFilesDirectlyInItInTheirOrder) {

@@ -9,10 +9,12 @@
 #include <QRawFont>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "framework/ListboxView.h"
+#include "framework/QtGraphics.h"
 #include "framework/Rectangle.h"
 #include "support/MainFixture.h"
 #include "support/WindowTestUtil.h"
@@ -174,6 +176,79 @@ TEST_F(Screenshot, HeadingsAreDrawnWithKoreanGlyphs) {
         ASSERT_GT(reference, 0);
         EXPECT_GT(inHeading, reference / 3) << "heading ink " << inHeading << " vs " << reference;
         EXPECT_LT(inHeading, reference * 3) << "heading ink " << inHeading << " vs " << reference;
+    }
+}
+
+// The box around the dark pixels of an area.
+QRect InkBox(const QImage& image, const QRect& area, const QColor& background) {
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (std::abs(qGray(image.pixelColor(x, y).rgb()) - qGray(background.rgb())) > 60) {
+                box |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return box;
+}
+
+// The list's own text size: a name drawn at a neighbouring size has another extent.
+TEST_F(Screenshot, ListTextIsDrawnAtTheListsSize) {
+    const QRect cell = CellInShot(0, 0);
+    const QColor stripe = Hex(0xF1F5FA);
+    const QRect drawn = InkBox(shot, cell, stripe);
+    ASSERT_FALSE(drawn.isEmpty());
+    // The same name drawn alone, in the list's font at a given size.
+    auto alone = [&](int size) {
+        const QFont font = fw::FontFor(List().TextFont(), size, false);
+        const QFontMetrics metrics(font);
+        QImage image(cell.size() * 2, QImage::Format_RGB32);
+        image.fill(stripe);
+        QPainter p(&image);
+        p.setFont(font);
+        p.setPen(Qt::black);
+        p.drawText(QPoint(3, cell.height()), "first song.mp3");
+        p.end();
+        return InkBox(image, image.rect(), stripe).size();
+    };
+    EXPECT_EQ(List().TextSize(), 11);
+    EXPECT_EQ(drawn.size(), alone(11)) << drawn.width() << "x" << drawn.height();
+    for (int other : {10, 12}) {
+        EXPECT_NE(alone(other), alone(11)) << "sizes " << other << " and 11 look alike";
+    }
+}
+
+// A bevel of one pixel: darker above and on the left, lighter below and on the right.
+TEST_F(Screenshot, StatusStripHasItsBevel) {
+    QWidget* widget = window->Rectangle1().Widget();
+    const QImage alone = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const int w = alone.width(), h = alone.height();
+    ASSERT_GT(w, 40);
+    ASSERT_GT(h, 4);
+    struct Edge {
+        const char* side;
+        QPoint at;
+        const char* color;
+    };
+    const std::vector<Edge> edges = {
+        {"top", {w / 2, 0}, "#7F7F7F"},
+        {"left", {0, h / 2}, "#7F7F7F"},
+        {"bottom", {w / 2, h - 1}, "#999999"},
+        {"right", {w - 1, h / 2}, "#999999"},
+        {"inside the top", {w / 2, 1}, "#AAAAAA"},
+        {"inside the left", {1, h / 2}, "#AAAAAA"},
+        {"inside the bottom", {w / 2, h - 2}, "#AAAAAA"},
+        {"inside the right", {w - 2, h / 2}, "#AAAAAA"},
+    };
+    for (const auto& e : edges) {
+        SCOPED_TRACE(e.side);
+        EXPECT_EQ(Name(alone.pixelColor(e.at)), e.color);
+    }
+    // In the window, the top and bottom edges show along the whole width, under the status line.
+    const QRect strip(widget->mapTo(window->Widget(), QPoint(0, 0)), widget->size());
+    for (int x = std::max(strip.left(), 0); x <= std::min(strip.right(), shot.width() - 1); ++x) {
+        ASSERT_EQ(Name(At(QPoint(x, strip.top()))), "#7F7F7F") << x;
+        ASSERT_EQ(Name(At(QPoint(x, strip.bottom()))), "#999999") << x;
     }
 }
 
