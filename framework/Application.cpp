@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "framework/FirstPaintProbe.h"
 #include "framework/FolderItem.h"
 #include "framework/Keyboard.h"
 #include "framework/Window.h"
@@ -33,6 +34,7 @@ std::shared_ptr<FolderItem> Application::ExecutableFile() const {
 Runtime::Runtime(int& argc, char** argv) : impl_(std::make_unique<Impl>()) {
     impl_->app = std::make_unique<QApplication>(argc, argv);
     InstallKeyboardTracking();
+    InstallFirstPaintProbe();
 }
 
 Runtime::~Runtime() {
