@@ -83,8 +83,7 @@ void Listbox::RequestRepaint() {
 
 void Listbox::AddRow(const std::string& text) {
     Row row;
-    row.cells.resize(static_cast<std::size_t>(columnCount_));
-    row.cells[0].text = text;
+    row.cells.SetText(0, text);
     rows_.push_back(std::move(row));
     lastIndex_ = ListCount() - 1;
     RowsChanged();
@@ -149,18 +148,13 @@ void Listbox::CheckColumn(Int32 column) const {
 std::string Listbox::Cell(Int32 row, Int32 column) const {
     const Row& r = RowAt(row);
     CheckColumn(column);
-    const auto c = static_cast<std::size_t>(column);
-    return c < r.cells.size() ? r.cells[c].text : std::string();
+    return std::string(r.cells.Text(static_cast<std::size_t>(column)));
 }
 
 void Listbox::SetCell(Int32 row, Int32 column, const std::string& text) {
     Row& r = RowAt(row);
     CheckColumn(column);
-    const auto c = static_cast<std::size_t>(column);
-    if (c >= r.cells.size()) {
-        r.cells.resize(c + 1);
-    }
-    r.cells[c].text = text;
+    r.cells.SetText(static_cast<std::size_t>(column), text);
     InvalidateCell(row, column);
 }
 
@@ -169,23 +163,16 @@ Variant Listbox::CellTag(Int32 row, Int32 column) const {
 }
 
 const Variant& Listbox::CellTagRef(Int32 row, Int32 column) const {
-    static const Variant empty;
     const Row& r = RowAt(row);
     CheckColumn(column);
-    const auto c = static_cast<std::size_t>(column);
-    return c < r.cells.size() ? r.cells[c].tag : empty;
+    return r.cells.Tag(static_cast<std::size_t>(column));
 }
 
 void Listbox::SetCellTag(Int32 row, Int32 column, Variant tag) {
     Row& r = RowAt(row);
     CheckColumn(column);
-    const auto c = static_cast<std::size_t>(column);
-    if (c >= r.cells.size()) {
-        r.cells.resize(c + 1);
-    }
     // Swap first, destroy after: the old value's destructor must not see a half-written cell.
-    Variant old = std::move(r.cells[c].tag);
-    r.cells[c].tag = std::move(tag);
+    Variant old = r.cells.SetTag(static_cast<std::size_t>(column), std::move(tag));
 }
 
 void Listbox::InvalidateCell(Int32 row, Int32 column) {
@@ -447,13 +434,13 @@ namespace {
 // bytes; only a pair with another letter in it goes through QString.
 class ColumnTexts {
 public:
-    explicit ColumnTexts(std::vector<const std::string*> texts) : texts_(std::move(texts)) {
+    explicit ColumnTexts(std::vector<std::string_view> texts) : texts_(std::move(texts)) {
         folded_.resize(texts_.size());
         ascii_.resize(texts_.size());
         for (std::size_t i = 0; i < texts_.size(); ++i) {
-            ascii_[i] = IsAscii(*texts_[i]);
+            ascii_[i] = IsAscii(texts_[i]);
             if (ascii_[i]) {
-                folded_[i] = AsciiLowercase(*texts_[i]);
+                folded_[i] = AsciiLowercase(texts_[i]);
             }
         }
     }
@@ -463,12 +450,15 @@ public:
             const int cmp = folded_[a].compare(folded_[b]);
             return cmp < 0 ? -1 : (cmp > 0 ? 1 : 0);
         }
-        return QString::compare(QString::fromStdString(*texts_[a]),
-                                QString::fromStdString(*texts_[b]), Qt::CaseInsensitive);
+        return QString::compare(Q(texts_[a]), Q(texts_[b]), Qt::CaseInsensitive);
     }
 
 private:
-    std::vector<const std::string*> texts_;
+    static QString Q(std::string_view text) {
+        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    }
+
+    std::vector<std::string_view> texts_;
     std::vector<std::string> folded_;
     std::vector<char> ascii_;
 };
@@ -485,12 +475,9 @@ void Listbox::SortByColumn(Int32 column, bool ascending) {
     std::optional<ColumnTexts> texts;
     auto compareTexts = [&](Int32 a, Int32 b) {
         if (!texts) {
-            static const std::string none;
-            std::vector<const std::string*> columnTexts(count);
+            std::vector<std::string_view> columnTexts(count);
             for (std::size_t i = 0; i < count; ++i) {
-                const auto& cells = rows_[i].cells;
-                const auto c = static_cast<std::size_t>(column);
-                columnTexts[i] = c < cells.size() ? &cells[c].text : &none;
+                columnTexts[i] = rows_[i].cells.Text(static_cast<std::size_t>(column));
             }
             texts.emplace(std::move(columnTexts));
         }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/RectControl.h"
+#include "framework/RowCells.h"
 #include "framework/RowStore.h"
 #include "framework/Variant.h"
 
@@ -115,12 +116,8 @@ protected:
     QWidget* CreateWidget(QWidget* parent) override;
 
 private:
-    struct CellData {
-        std::string text;
-        Variant tag;
-    };
     struct Row {
-        std::vector<CellData> cells;
+        RowCells cells;
         bool selected = false;
     };
 
