@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "framework/FirstPaintProbe.h"
 #include "framework/FolderItem.h"
 #include "framework/Keyboard.h"
 #include "framework/Shell.h"
@@ -35,6 +36,7 @@ Runtime::Runtime(int& argc, char** argv) : impl_(std::make_unique<Impl>()) {
     impl_->app = std::make_unique<QApplication>(argc, argv);
     InstallKeyboardTracking();
     InstallQuitOnTerminationSignals();
+    InstallFirstPaintProbe();
 }
 
 Runtime::~Runtime() {

@@ -1,5 +1,7 @@
 #include "framework/Control.h"
 
+#include "framework/Window.h"
+
 namespace fw {
 
 bool Control::IsConnected(const std::string& event) const {
@@ -17,6 +19,14 @@ std::vector<Control::EventInfo> Control::Events() const {
         out.push_back({slot.name, slot.signature});
     }
     return out;
+}
+
+void Control::SetName(const std::string& name) {
+    name_ = name;
+    if (window_ != nullptr) {
+        // The window's answers to lookups by name may name this control.
+        window_->ControlRenamed();
+    }
 }
 
 void Control::AttachTo(Window& window) {

@@ -23,7 +23,7 @@ class Window;
 class Control : public PropertyHolder {
 public:
     const std::string& Name() const { return name_; }
-    void SetName(const std::string& name) { name_ = name; }
+    void SetName(const std::string& name);
     // The window it was registered on, or null.
     Window* OwnerWindow() const { return window_; }
 

@@ -22,10 +22,20 @@ std::vector<std::string> FileType::ExtensionList() const {
 }
 
 bool FileType::Matches(const std::string& fileName) const {
-    const QString name = QString::fromStdString(fileName);
     for (const auto& ext : ExtensionList()) {
-        const QString e = QString::fromStdString(ext);
-        if (name.endsWith(e, Qt::CaseInsensitive)) {
+        // Where the extension and the name's last bytes are ASCII, the bytes decide; any other
+        // letter may fold onto one of them, and goes through QString.
+        if (IsAscii(ext) && fileName.size() >= ext.size()) {
+            const std::string_view tail(fileName.data() + fileName.size() - ext.size(), ext.size());
+            if (IsAscii(tail)) {
+                if (AsciiLowercase(tail) == AsciiLowercase(ext)) {
+                    return true;
+                }
+                continue;
+            }
+        }
+        if (QString::fromStdString(fileName).endsWith(QString::fromStdString(ext),
+                                                      Qt::CaseInsensitive)) {
             return true;
         }
     }

@@ -43,8 +43,15 @@ public:
 private:
     void List() const;
 
+    struct Entry {
+        std::string name;
+        bool directory = false;
+    };
+
     std::string path_;
-    mutable std::optional<std::vector<std::string>> entries_;
+    mutable std::optional<std::vector<Entry>> entries_;
+    // What the listing of the parent said, when the item came from it; read afresh otherwise.
+    std::optional<bool> listedAsDirectory_;
 };
 
 // The item for a path: type 1 is the shell form (a backslash and a space for a space), any

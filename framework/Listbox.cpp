@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 #include "framework/DragItem.h"
 #include "framework/FileType.h"
@@ -84,8 +85,7 @@ void Listbox::RequestRepaint() {
 
 void Listbox::AddRow(const std::string& text) {
     Row row;
-    row.cells.resize(static_cast<std::size_t>(columnCount_));
-    row.cells[0].text = text;
+    row.cells.SetText(0, text);
     rows_.push_back(std::move(row));
     lastIndex_ = ListCount() - 1;
     RowsChanged();
@@ -150,18 +150,13 @@ void Listbox::CheckColumn(Int32 column) const {
 std::string Listbox::Cell(Int32 row, Int32 column) const {
     const Row& r = RowAt(row);
     CheckColumn(column);
-    const auto c = static_cast<std::size_t>(column);
-    return c < r.cells.size() ? r.cells[c].text : std::string();
+    return std::string(r.cells.Text(static_cast<std::size_t>(column)));
 }
 
 void Listbox::SetCell(Int32 row, Int32 column, const std::string& text) {
     Row& r = RowAt(row);
     CheckColumn(column);
-    const auto c = static_cast<std::size_t>(column);
-    if (c >= r.cells.size()) {
-        r.cells.resize(c + 1);
-    }
-    r.cells[c].text = text;
+    r.cells.SetText(static_cast<std::size_t>(column), text);
     InvalidateCell(row, column);
 }
 
@@ -170,23 +165,16 @@ Variant Listbox::CellTag(Int32 row, Int32 column) const {
 }
 
 const Variant& Listbox::CellTagRef(Int32 row, Int32 column) const {
-    static const Variant empty;
     const Row& r = RowAt(row);
     CheckColumn(column);
-    const auto c = static_cast<std::size_t>(column);
-    return c < r.cells.size() ? r.cells[c].tag : empty;
+    return r.cells.Tag(static_cast<std::size_t>(column));
 }
 
 void Listbox::SetCellTag(Int32 row, Int32 column, Variant tag) {
     Row& r = RowAt(row);
     CheckColumn(column);
-    const auto c = static_cast<std::size_t>(column);
-    if (c >= r.cells.size()) {
-        r.cells.resize(c + 1);
-    }
     // Swap first, destroy after: the old value's destructor must not see a half-written cell.
-    Variant old = std::move(r.cells[c].tag);
-    r.cells[c].tag = std::move(tag);
+    Variant old = r.cells.SetTag(static_cast<std::size_t>(column), std::move(tag));
 }
 
 void Listbox::InvalidateCell(Int32 row, Int32 column) {
@@ -443,37 +431,93 @@ void Listbox::SetInitialValue(const std::string& value) {
 
 // Sorting and reordering.
 
-void Listbox::SortByColumn(Int32 column, bool ascending) {
-    CheckColumn(column);
-    std::vector<Int32> order(rows_.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        order[i] = static_cast<Int32>(i);
-    }
-    std::vector<QString> texts;
-    auto textOf = [&](Int32 row) -> const QString& {
-        if (texts.empty()) {
-            texts.reserve(rows_.size());
-            for (std::size_t i = 0; i < rows_.size(); ++i) {
-                const auto& cells = rows_[i].cells;
-                const auto c = static_cast<std::size_t>(column);
-                texts.push_back(c < cells.size() ? QString::fromStdString(cells[c].text)
-                                                 : QString());
+namespace {
+
+// The texts of one column, compared as QString::compare ignoring case does. A text of ASCII
+// alone ignores case as its lower-case bytes do, so such texts are folded once and compared as
+// bytes; only a pair with another letter in it goes through QString.
+class ColumnTexts {
+public:
+    explicit ColumnTexts(std::vector<std::string_view> texts) : texts_(std::move(texts)) {
+        folded_.resize(texts_.size());
+        ascii_.resize(texts_.size());
+        for (std::size_t i = 0; i < texts_.size(); ++i) {
+            ascii_[i] = IsAscii(texts_[i]);
+            if (ascii_[i]) {
+                folded_[i] = AsciiLowercase(texts_[i]);
             }
         }
-        return texts[static_cast<std::size_t>(row)];
+    }
+
+    int Compare(std::size_t a, std::size_t b) const {
+        if (ascii_[a] && ascii_[b]) {
+            const int cmp = folded_[a].compare(folded_[b]);
+            return cmp < 0 ? -1 : (cmp > 0 ? 1 : 0);
+        }
+        return QString::compare(Q(texts_[a]), Q(texts_[b]), Qt::CaseInsensitive);
+    }
+
+private:
+    static QString Q(std::string_view text) {
+        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    }
+
+    std::vector<std::string_view> texts_;
+    std::vector<std::string> folded_;
+    std::vector<char> ascii_;
+};
+
+}  // namespace
+
+void Listbox::SortByColumn(Int32 column, bool ascending) {
+    CheckColumn(column);
+    const std::size_t count = rows_.size();
+    std::vector<Int32> order(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        order[i] = static_cast<Int32>(i);
+    }
+    std::optional<ColumnTexts> texts;
+    auto compareTexts = [&](Int32 a, Int32 b) {
+        if (!texts) {
+            std::vector<std::string_view> columnTexts(count);
+            for (std::size_t i = 0; i < count; ++i) {
+                columnTexts[i] = rows_[i].cells.Text(static_cast<std::size_t>(column));
+            }
+            texts.emplace(std::move(columnTexts));
+        }
+        return texts->Compare(static_cast<std::size_t>(a), static_cast<std::size_t>(b));
     };
     // The rows stay where they are while the handlers compare them by index; only the order
     // is sorted, and applied at the end.
-    MergeSort(order, [&](Int32 a, Int32 b) {
-        Int32 result = 0;
-        int cmp = 0;
-        if (Event_CompareRows(a, b, column, result)) {
-            cmp = result < 0 ? -1 : (result > 0 ? 1 : 0);
-        } else {
-            cmp = QString::compare(textOf(a), textOf(b), Qt::CaseInsensitive);
+    if (SortsByRowKeys()) {
+        std::vector<Int32> keys(count);
+        std::vector<char> keyed(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            keyed[i] = RowSortKey(static_cast<Int32>(i), column, keys[i]);
         }
-        return ascending ? cmp < 0 : cmp > 0;
-    });
+        MergeSort(order, [&](Int32 a, Int32 b) {
+            const auto i = static_cast<std::size_t>(a);
+            const auto j = static_cast<std::size_t>(b);
+            int cmp = 0;
+            if (keyed[i] && keyed[j]) {
+                cmp = keys[i] < keys[j] ? -1 : (keys[i] > keys[j] ? 1 : 0);
+            } else {
+                cmp = compareTexts(a, b);
+            }
+            return ascending ? cmp < 0 : cmp > 0;
+        });
+    } else {
+        MergeSort(order, [&](Int32 a, Int32 b) {
+            Int32 result = 0;
+            int cmp = 0;
+            if (Event_CompareRows(a, b, column, result)) {
+                cmp = result < 0 ? -1 : (result > 0 ? 1 : 0);
+            } else {
+                cmp = compareTexts(a, b);
+            }
+            return ascending ? cmp < 0 : cmp > 0;
+        });
+    }
     auto rows = rows_.release();
     std::vector<Row> sorted(rows.size());
     for (std::size_t i = 0; i < order.size(); ++i) {
@@ -567,6 +611,9 @@ bool Listbox::Event_CellClick(Int32, Int32, Int32, Int32) {
     return false;
 }
 bool Listbox::Event_CompareRows(Int32, Int32, Int32, Int32&) {
+    return false;
+}
+bool Listbox::RowSortKey(Int32, Int32, Int32&) {
     return false;
 }
 

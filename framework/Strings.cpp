@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
@@ -132,7 +133,25 @@ std::vector<std::string> Split(const std::string& text, char separator) {
 }
 
 bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
+    if (IsAscii(a) && IsAscii(b)) {
+        return a.size() == b.size() && AsciiLowercase(a) == AsciiLowercase(b);
+    }
     return QString::compare(Q(a), Q(b), Qt::CaseInsensitive) == 0;
+}
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
+}
+
+std::string AsciiLowercase(std::string_view text) {
+    std::string out(text);
+    for (char& ch : out) {
+        if (ch >= 'A' && ch <= 'Z') {
+            ch = static_cast<char>(ch - 'A' + 'a');
+        }
+    }
+    return out;
 }
 
 }  // namespace fw

@@ -27,6 +27,11 @@ private:
 
 namespace {
 
+std::uint64_t NextGeneration() {
+    static std::uint64_t generation = 0;
+    return ++generation;
+}
+
 std::vector<std::shared_ptr<Window>>& Held() {
     static std::vector<std::shared_ptr<Window>> windows;
     return windows;
@@ -34,7 +39,7 @@ std::vector<std::shared_ptr<Window>>& Held() {
 
 }  // namespace
 
-Window::Window() {
+Window::Window() : generation_(NextGeneration()) {
     qt_ = new QMainWindow;
     content_ = new ContentWidget(*this, qt_);
     qt_->setCentralWidget(content_);
@@ -77,7 +82,12 @@ void Window::Register(const std::string& name, std::shared_ptr<Control> control)
     }
     control->SetName(name);
     controls_.push_back(control);
+    generation_ = NextGeneration();
     control->AttachTo(*this);
+}
+
+void Window::ControlRenamed() {
+    generation_ = NextGeneration();
 }
 
 Control* Window::Lookup(const std::string& name) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -30,13 +31,27 @@ public:
     // The control of that name as a T; a missing control raises NilObjectException.
     template <class T>
     T& ControlAs(const std::string& name) const {
+        // Handlers look their controls up at every use, a dozen times for each row added: the
+        // last answer for each class is kept, and holds while this window registers nothing.
+        struct Answer {
+            std::uint64_t generation = 0;
+            std::string name;
+            T* control = nullptr;
+        };
+        static Answer last;
+        if (last.control != nullptr && last.generation == generation_ && last.name == name) {
+            return *last.control;
+        }
         T* control = dynamic_cast<T*>(Lookup(name));
         if (control == nullptr) {
             throw NilObjectException("the window has no control \"" + name + "\"");
         }
+        last = {generation_, name, control};
         return *control;
     }
     const std::vector<std::shared_ptr<Control>>& Controls() const { return controls_; }
+    // A registered control took another name.
+    void ControlRenamed();
 
     struct Binding {
         std::string control;
@@ -96,6 +111,8 @@ private:
     QWidget* content_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     std::vector<std::shared_ptr<Control>> controls_;
+    // Changes whenever the controls do, and is never the same for two windows.
+    std::uint64_t generation_ = 0;
     std::vector<Binding> bindings_;
     std::string title_;
     Int32 width_ = 300, height_ = 300;

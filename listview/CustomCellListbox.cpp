@@ -45,6 +45,15 @@ bool CustomCellListbox::Event_CompareRows(fw::Int32 row1, fw::Int32 row2, fw::In
     return true;
 }
 
+bool CustomCellListbox::RowSortKey(fw::Int32 row, fw::Int32 column, fw::Int32& key) {
+    auto* cell = fw::VariantAs<CustomListboxCell>(CellTagRef(row, column));
+    if (cell == nullptr) {
+        return false;
+    }
+    key = cell->compareValue();
+    return true;
+}
+
 void CustomCellListbox::customCell(fw::Int32 row, fw::Int32 column,
                                    std::shared_ptr<CustomListboxCell> cell) {
     SetCellTag(row, column, cell);

@@ -15,6 +15,9 @@ public:
     void Event_cellBackgroundPaint(fw::Graphics& g, fw::Int32 row, fw::Int32 column) override;
     bool Event_CompareRows(fw::Int32 row1, fw::Int32 row2, fw::Int32 column,
                            fw::Int32& result) override;
+    // The rows' sort keys: the compare values by which Event_CompareRows orders two rows.
+    bool SortsByRowKeys() const override { return true; }
+    bool RowSortKey(fw::Int32 row, fw::Int32 column, fw::Int32& key) override;
 
     // Attaches a cell object: the tag takes it, then the cell learns its list. A nil cell
     // empties the tag and raises NilObjectException.

@@ -270,4 +270,41 @@ TEST_F(FileTypeTest, SecondTypeIsFoundBesideTheFirst) {
     EXPECT_EQ(fw::TypeOfFileName("song.ogg"), "Audio");
 }
 
+// The folder listing orders itself as QDir does by name, and knows which entries are folders.
+TEST(FolderListingTest, EntriesComeInQDirsNameOrderAndFoldersMatchNoType) {
+    auto audio = std::make_shared<fw::FileType>();
+    audio->Name = "audio";
+    audio->Extensions = ".wav;.mp3;.ogg;.m4a";
+    fw::RegisterFileType(audio);
+    QTemporaryDir dir;
+    const QStringList names = {"b.wav",
+                               "B.wav",
+                               "a.WAV",
+                               "Äb.mp3",
+                               "ab.mp3",
+                               ".hidden.mp3",
+                               "zz folder.mp3",
+                               "日本.ogg",
+                               "\xF0\x9F\x8E\xB5 note.wav",
+                               "\xEF\xBC\xA1 wide.wav",
+                               "_x.m4a"};
+    for (const auto& n : names) {
+        QFile f(dir.filePath(n));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QDir().mkpath(dir.filePath("sub.wav"));
+    const QStringList expected =
+        QDir(dir.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                       QDir::Name);
+
+    fw::FolderItem folder(dir.path().toStdString());
+    ASSERT_EQ(folder.Count(), expected.size());
+    for (fw::Int32 i = 1; i <= folder.Count(); ++i) {
+        const auto item = folder.Item(i);
+        EXPECT_EQ(item->Name(), expected[i - 1].toStdString()) << "entry " << i;
+        EXPECT_EQ(item->Type(), item->Name() == "sub.wav" ? "" : "audio") << item->Name();
+    }
+}
+
 }  // namespace

@@ -257,4 +257,28 @@ TEST(WindowTest, MinimumSizeLimitsTheArea) {
     }
 }
 
+// Lookups by name keep their last answer; it must not outlive a rename or name another window's
+// control.
+TEST(WindowTest, LookupByNameFollowsRenamesAndWindows) {
+    auto first = std::make_shared<fw::Window>();
+    auto second = std::make_shared<fw::Window>();
+    auto a = std::make_shared<fw::Listbox>();
+    auto b = std::make_shared<fw::Listbox>();
+    first->Register("List", a);
+    second->Register("List", b);
+    EXPECT_EQ(&first->ControlAs<fw::Listbox>("List"), a.get());
+    EXPECT_EQ(&second->ControlAs<fw::Listbox>("List"), b.get());
+    EXPECT_EQ(&first->ControlAs<fw::Listbox>("List"), a.get());
+
+    a->SetName("Other");
+    EXPECT_THROW(first->ControlAs<fw::Listbox>("List"), fw::NilObjectException);
+    EXPECT_EQ(&first->ControlAs<fw::Listbox>("Other"), a.get());
+
+    auto c = std::make_shared<fw::Listbox>();
+    first->Register("List", c);
+    EXPECT_EQ(&first->ControlAs<fw::Listbox>("List"), c.get());
+    first->Close();
+    second->Close();
+}
+
 }  // namespace
