@@ -8,7 +8,8 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-image-formats-plugins libqt6opengl6-dev libxkbcommon-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     ffmpeg fonts-nanum fonts-dejavu-core xvfb xauth imagemagick
-    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-alsa
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
+    gstreamer1.0-alsa
 )
 
 # How long to wait for another package manager (an upgrade that runs at boot) to let go of its

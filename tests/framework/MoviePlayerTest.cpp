@@ -78,7 +78,8 @@ TEST_F(MoviePlayerTest, AWavPlaysToItsEndInRealTime) {
     EXPECT_LE(played, 4000);
 }
 
-// Formats that need a decoder beyond the WAV reader play as well, and end with Stop.
+// Formats that need a decoder beyond the WAV reader play as well, in real time (a decoder that
+// is missing also ends in Play and Stop, but at once), and end with Stop.
 TEST_F(MoviePlayerTest, CompressedFormatsPlayAndStop) {
     struct Case {
         const char* name;
@@ -88,9 +89,11 @@ TEST_F(MoviePlayerTest, CompressedFormatsPlayAndStop) {
                           Case{"tone.ogg", "libvorbis"}, Case{"tone.mp3", "libmp3lame"}}) {
         SCOPED_TRACE(c.name);
         events.clear();
-        PlayFile(Tone(c.name, 0.5, c.codec));
+        PlayFile(Tone(c.name, 2.0, c.codec));
         ASSERT_TRUE(WaitForEvents(2, 10000)) << events.size();
         EXPECT_EQ(events, (Events{"Play", "Stop"}));
+        // A movie that fails stops within about a second, whatever its length.
+        EXPECT_GE(stopAt - playAt, 1800) << "it stopped without playing";
     }
 }
 
