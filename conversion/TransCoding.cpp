@@ -39,17 +39,15 @@ void Main::TBConvert_Action(fw::ToolbarItem&) {
 }
 
 void Main::TransCoding(fw::Int32 i) {
-    // ListCount is read for every index, so rows added during the run are reached by it.
-    fw::Int32 row = i;
-    while (true) {
-        if (!(row < AlternatingList1().ListCount())) {
-            TBConvert().SetEnabled(true);
-            return;
-        }
-        if (AlternatingList1().Cell(row, 7) == "Ready") {
-            break;
-        }
-        row = fw::WrapAdd(row, 1);
+    // The rows as they are now, so rows added during the run are reached by it; rows before
+    // the start index are never looked at.
+    if (i < 0) {
+        throw fw::OutOfBoundsException("row " + fw::Str(i));
+    }
+    const fw::Int32 row = AlternatingList1().FindRow(7, "Ready", i);
+    if (row < 0) {
+        TBConvert().SetEnabled(true);
+        return;
     }
 
     const fw::Int32 number = fw::ToInt32(fw::Val(AlternatingList1().Cell(row, 6)));

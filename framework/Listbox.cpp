@@ -153,6 +153,24 @@ std::string Listbox::Cell(Int32 row, Int32 column) const {
     return std::string(r.cells.Text(static_cast<std::size_t>(column)));
 }
 
+Int32 Listbox::FindRow(Int32 column, std::string_view text, Int32 from) const {
+    CheckColumn(column);
+    const Int32 count = ListCount();
+    // Each row's texts lie in a block of their own, wherever the allocator put them; asking for
+    // a few rows ahead lets their cache misses overlap instead of coming one after another.
+    constexpr Int32 kAhead = 8;
+    for (Int32 i = std::max<Int32>(from, 0); i < count; ++i) {
+        if (i < count - kAhead) {
+            rows_[static_cast<std::size_t>(i + kAhead)].cells.Prefetch();
+        }
+        if (rows_[static_cast<std::size_t>(i)].cells.Text(static_cast<std::size_t>(column)) ==
+            text) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 void Listbox::SetCell(Int32 row, Int32 column, const std::string& text) {
     Row& r = RowAt(row);
     CheckColumn(column);

@@ -40,11 +40,9 @@ void Main::AddAudioRow(const std::shared_ptr<fw::FolderItem>& f) {
 }
 
 void Main::RefreshCellIndex(fw::Int32 n) {
-    const std::string key = fw::Str(n);
-    auto& list = AlternatingList1();
-    for (fw::Int32 i = 0; i < list.ListCount(); ++i) {
-        if (list.Cell(i, 6) == key) {
-            cAudioIndex = i;
-        }
+    // Row numbers are given out once each, so the first row that holds it is the only one.
+    const fw::Int32 row = AlternatingList1().FindRow(6, fw::Str(n));
+    if (row >= 0) {
+        cAudioIndex = row;
     }
 }
