@@ -16,7 +16,6 @@
 #include <csignal>
 
 #include "framework/Dispatch.h"
-#include "framework/Window.h"
 
 namespace fw {
 
@@ -55,8 +54,7 @@ bool GroupAlive(pid_t group) {
 
 // Signals the whole group, then waits for it to be gone; what is left after the grace is
 // killed. The process object reaps /bin/sh itself.
-void EndGroup(QProcess& process) {
-    const pid_t group = static_cast<pid_t>(process.processId());
+void EndGroup(QProcess& process, pid_t group) {
     if (group <= 0) {
         return;
     }
@@ -79,20 +77,28 @@ void EndGroup(QProcess& process) {
 
 struct Shell::Impl {
     QProcess* process = nullptr;
+    // The command's process group: the shell's pid, kept after the shell itself has ended,
+    // since what it started in the background may still run.
+    pid_t group = 0;
     QMetaObject::Connection quitting;
 
-    // The process object is dropped without any event reaching the program.
-    void Discard() {
+    // Drops the process object without any event reaching the program, ending its command.
+    // Within one of the object's own signals it must outlive the call: `later` defers that.
+    void Discard(bool later) {
         if (process == nullptr) {
             return;
         }
         QObject::disconnect(process, nullptr, nullptr, nullptr);
-        if (process->state() != QProcess::NotRunning || process->processId() > 0) {
-            EndGroup(*process);
+        if (group > 0 && (process->state() != QProcess::NotRunning || GroupAlive(group))) {
+            EndGroup(*process, group);
         }
-        // It may be the sender of the signal being handled: delete it once that is over.
-        process->deleteLater();
+        if (later) {
+            process->deleteLater();
+        } else {
+            delete process;
+        }
         process = nullptr;
+        group = 0;
     }
 };
 
@@ -107,18 +113,11 @@ Shell::Shell() : impl_(std::make_unique<Impl>()) {
 
 Shell::~Shell() {
     QObject::disconnect(impl_->quitting);
-    if (impl_->process != nullptr) {
-        QObject::disconnect(impl_->process, nullptr, nullptr, nullptr);
-        if (impl_->process->state() != QProcess::NotRunning) {
-            EndGroup(*impl_->process);
-        }
-        delete impl_->process;
-        impl_->process = nullptr;
-    }
+    impl_->Discard(false);
 }
 
 void Shell::Execute(const std::string& commandLine) {
-    impl_->Discard();
+    impl_->Discard(true);
     errorCode_ = -1;
     exitedNormally_ = false;
 
@@ -132,34 +131,36 @@ void Shell::Execute(const std::string& commandLine) {
         ::prctl(PR_SET_PDEATHSIG, SIGTERM);
     });
 
+    // The command's end, whichever way it came: its status is kept and Completed raised once.
+    auto ended = [this, process](bool normally, Int32 code) {
+        exitedNormally_ = normally;
+        errorCode_ = normally ? code : -1;
+        Dispatch([this] { Raise<void(Shell&)>("Completed", *this); });
+        // The handler may have started the next command on a new process.
+        if (impl_->process == process) {
+            impl_->process = nullptr;
+            impl_->group = 0;
+            process->deleteLater();
+        }
+    };
     QObject::connect(process, &QProcess::readyRead, process,
                      [this] { Dispatch([this] { Raise<void(Shell&)>("DataAvailable", *this); }); });
     QObject::connect(process, &QProcess::finished, process,
-                     [this, process](int code, QProcess::ExitStatus status) {
-                         exitedNormally_ = status == QProcess::NormalExit;
-                         errorCode_ = exitedNormally_ ? code : -1;
-                         Dispatch([this] { Raise<void(Shell&)>("Completed", *this); });
-                         // The handler may have started the next command on a new process.
-                         if (impl_->process == process) {
-                             impl_->process = nullptr;
-                             process->deleteLater();
-                         }
+                     [ended](int code, QProcess::ExitStatus status) {
+                         ended(status == QProcess::NormalExit, code);
                      });
     QObject::connect(process, &QProcess::errorOccurred, process,
-                     [this, process](QProcess::ProcessError error) {
-                         if (error != QProcess::FailedToStart) {
-                             return;
-                         }
-                         // No finished signal follows a start that failed.
-                         exitedNormally_ = true;
-                         errorCode_ = 127;
-                         Dispatch([this] { Raise<void(Shell&)>("Completed", *this); });
-                         if (impl_->process == process) {
-                             impl_->process = nullptr;
-                             process->deleteLater();
+                     [ended, process](QProcess::ProcessError error) {
+                         // No finished signal follows a start that failed, and the failure
+                         // may be reported from inside start(): the end waits for the loop.
+                         if (error == QProcess::FailedToStart) {
+                             QMetaObject::invokeMethod(
+                                 process, [ended] { ended(true, 127); }, Qt::QueuedConnection);
                          }
                      });
     process->start("/bin/sh", {"-c", QString::fromStdString(commandLine)});
+    // Known as soon as the shell is forked, before any of its signals.
+    impl_->group = static_cast<pid_t>(process->processId());
 }
 
 std::string Shell::ReadAll() {
@@ -175,7 +176,7 @@ bool Shell::IsRunning() const {
 }
 
 void Shell::Close() {
-    impl_->Discard();
+    impl_->Discard(true);
 }
 
 const PropertyTable& Shell::Properties() const {
@@ -218,10 +219,10 @@ void InstallQuitOnTerminationSignals() {
         char bytes[16];
         while (::read(g_signalPipe[0], bytes, sizeof bytes) > 0) {
         }
-        Dispatch([] {
-            Window::CloseAll();
-            QCoreApplication::quit();
-        });
+        // Only the loop is ended: the windows go once it has returned, as after the last one
+        // was closed. Closing them here could destroy a window under a dialog, a message box or
+        // a menu whose own loop is still on the stack.
+        QCoreApplication::quit();
     });
     struct sigaction action = {};
     action.sa_handler = OnTerminationSignal;

@@ -14,7 +14,7 @@ public:
     bool Event_CellClick(fw::Int32 row, fw::Int32 column, fw::Int32 x, fw::Int32 y) override;
     void Event_cellBackgroundPaint(fw::Graphics& g, fw::Int32 row, fw::Int32 column) override;
     bool Event_CompareRows(fw::Int32 row1, fw::Int32 row2, fw::Int32 column,
-                           fw::Int32& result) override;
+                           fw::Int32& result) final;
     // The rows' sort keys: the compare values by which Event_CompareRows orders two rows.
     bool SortsByRowKeys() const override { return true; }
     bool RowSortKey(fw::Int32 row, fw::Int32 column, fw::Int32& key) override;

@@ -229,10 +229,15 @@ TEST_F(RealChain, BadInputFailsItsRowAndTheRunGoesOn) {
 TEST_F(RealChain, EndingTheApplicationMidRunLeavesNothingRunning) {
     struct Case {
         const char* name;
-        int signal;  // 0: the window is closed as the user closes it
+        int signal;           // 0: the window is closed as the user closes it
+        bool dialog = false;  // the open-file dialog is open when the signal comes
     };
-    const std::vector<Case> cases = {
-        {"window closed", 0}, {"SIGTERM", SIGTERM}, {"SIGINT", SIGINT}, {"SIGKILL", SIGKILL}};
+    const std::vector<Case> cases = {{"window closed", 0},
+                                     {"SIGTERM", SIGTERM},
+                                     {"SIGINT", SIGINT},
+                                     {"SIGKILL", SIGKILL},
+                                     // Regression: the windows were destroyed under the dialog.
+                                     {"SIGTERM with a dialog open", SIGTERM, true}};
     for (const auto& c : cases) {
         QTemporaryDir work;
         const QString source = work.filePath("long tone.wav");
@@ -241,6 +246,9 @@ TEST_F(RealChain, EndingTheApplicationMidRunLeavesNothingRunning) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         if (c.signal == 0) {
             env.insert("CLOSE_AFTER_MS", "1200");
+        }
+        if (c.dialog) {
+            env.insert("DIALOG_AFTER_MS", "100");
         }
         app.setProcessEnvironment(env);
         app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -259,6 +267,11 @@ TEST_F(RealChain, EndingTheApplicationMidRunLeavesNothingRunning) {
             QThread::msleep(20);
         }
         ASSERT_TRUE(running) << c.name << ": ffmpeg never started";
+        if (c.dialog) {
+            while (!app.readAllStandardOutput().contains("dialog") && timer.elapsed() < 20000) {
+                app.waitForReadyRead(100);
+            }
+        }
         if (c.signal != 0) {
             QThread::msleep(500);
             ::kill(static_cast<pid_t>(app.processId()), c.signal);
@@ -266,6 +279,7 @@ TEST_F(RealChain, EndingTheApplicationMidRunLeavesNothingRunning) {
         ASSERT_TRUE(app.waitForFinished(20000)) << c.name;
         if (c.signal != SIGKILL) {
             EXPECT_EQ(app.exitStatus(), QProcess::NormalExit) << c.name << " crashed";
+            EXPECT_EQ(app.exitCode(), 0) << c.name;
         }
 
         timer.restart();

@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -16,7 +17,9 @@
 
 // The application as main starts it, with the files of its arguments listed and Convert
 // pressed, so that a test can end it mid-run from outside: by a signal, by killing it, or, with
-// CLOSE_AFTER_MS set, by closing its window as the user does.
+// CLOSE_AFTER_MS set, by closing its window as the user does. With DIALOG_AFTER_MS set it opens
+// the open-file dialog then and says "dialog" on its output, so that it can be ended while a
+// dialog's own loop runs.
 int main(int argc, char** argv) {
     fw::Runtime runtime(argc, argv);
     bool started = false;
@@ -36,6 +39,16 @@ int main(int argc, char** argv) {
             if (auto window = Main::Instance()) {
                 window->Widget()->close();
             }
+        });
+    }
+    if (const char* ms = std::getenv("DIALOG_AFTER_MS")) {
+        QTimer::singleShot(std::atoi(ms), [] {
+            std::printf("dialog\n");
+            std::fflush(stdout);
+            // As the user opens it: through the toolbar item, with nothing else holding the
+            // window.
+            QAction* addFile = Main::Instance()->TBFile().Action();
+            addFile->trigger();
         });
     }
     std::printf("converting\n");
