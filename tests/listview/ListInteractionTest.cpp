@@ -19,20 +19,8 @@ using listtest::View;
 
 class ListInteractionTest : public MainFixture {
 protected:
-    // The events of a real double-click: press, release, double-click, release.
     void DoubleClickCell(fw::Int32 row, fw::Int32 column, int x, int y) {
-        QCoreApplication::processEvents();
-        auto* viewport = View(List())->viewport();
-        const QPointF at = View(List())->CellRect(row, column).topLeft() + QPoint(x, y);
-        const QPointF global = viewport->mapToGlobal(at);
-        for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                          QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
-            const Qt::MouseButtons held =
-                type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-            QMouseEvent event(type, at, global, Qt::LeftButton, held, Qt::NoModifier);
-            QCoreApplication::sendEvent(viewport, &event);
-        }
-        QCoreApplication::processEvents();
+        listtest::DoubleClickCell(List(), row, column, x, y);
     }
 };
 

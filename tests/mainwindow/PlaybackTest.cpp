@@ -205,17 +205,7 @@ TEST_F(Playback, PlayFollowsThePlayer) {
 TEST_F(Playback, ADoubleClickOnARowPlaysIt) {
     AddTone("songs", "a.wav", 0.2);
     const std::string b = AddTone("songs", "b.wav", 0.2);
-    QCoreApplication::processEvents();
-    auto* viewport = listtest::View(List())->viewport();
-    const QPointF at = listtest::View(List())->CellRect(1, 0).center();
-    const QPointF global = viewport->mapToGlobal(at);
-    for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                      QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
-        const Qt::MouseButtons held =
-            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, at, global, Qt::LeftButton, held, Qt::NoModifier);
-        QCoreApplication::sendEvent(viewport, &event);
-    }
+    listtest::DoubleClickCell(List(), 1, 0, 10, 9);
     EXPECT_EQ(Playing(), b);
     EXPECT_TRUE(WaitForPlay(false));
 }

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPoint>
 #include <QTest>
 
@@ -35,6 +36,23 @@ inline void ClickCell(fw::Listbox& list, fw::Int32 row, fw::Int32 column, int x,
 }
 
 // A click in the middle of a cell's heading.
+// The events of a real double-click at x, y inside a cell: press, release, double-click,
+// release.
+inline void DoubleClickCell(fw::Listbox& list, fw::Int32 row, fw::Int32 column, int x, int y) {
+    QCoreApplication::processEvents();
+    auto* viewport = View(list)->viewport();
+    const QPointF at = View(list)->CellRect(row, column).topLeft() + QPoint(x, y);
+    const QPointF global = viewport->mapToGlobal(at);
+    for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                      QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, at, global, Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &event);
+    }
+    QCoreApplication::processEvents();
+}
+
 inline void ClickHeading(fw::Listbox& list, fw::Int32 column) {
     QCoreApplication::processEvents();
     QHeaderView* header = View(list)->Header();
