@@ -197,9 +197,10 @@ TEST(Shell, CloseLetsTheCommandCleanUp) {
     const QString pidFile = dir.filePath("pid");
     const QString tidy = dir.filePath("tidy");
     RecordedShell r;
+    // The pid is written once the shell has settled into its loop with its trap in place.
     r.Execute("sh -c 'trap \"sleep 0.2; touch " + tidy.toStdString() +
-              "; exit 1\" TERM; echo $$ > " + pidFile.toStdString() +
-              "; while :; do sleep 0.05; done'");
+              "; exit 1\" TERM; sleep 0.1; echo $$ > " + pidFile.toStdString() +
+              "; while :; do sleep 0.05 & wait $!; done'");
     const pid_t child = ReadPid(pidFile);
     ASSERT_GT(child, 0);
     r.shell->Close();
