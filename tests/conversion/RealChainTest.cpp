@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "support/ConversionFixture.h"
+#include "support/Processes.h"
+#include "support/SoundFiles.h"
 
 // The real chain: the window, the shell, the ffmpeg front of the built Resources folder and
 // the system's ffmpeg, on WAV files that ffmpeg generates.
@@ -31,12 +33,6 @@ bool RunQuietly(const QString& program, const QStringList& args, QByteArray* out
         *out = p.readAllStandardOutput().trimmed();
     }
     return p.exitCode() == 0;
-}
-
-bool MakeWav(const QString& path, int seconds) {
-    return RunQuietly("ffmpeg",
-                      {"-v", "error", "-f", "lavfi", "-i",
-                       QString("sine=frequency=440:duration=%1").arg(seconds), "-y", path});
 }
 
 // The audio stream's bit rate as ffprobe reads it, or "" when the file is no audio.
@@ -70,12 +66,7 @@ std::vector<int> ProcessesMentioning(const QString& text) {
             continue;
         }
         QFile cmdline("/proc/" + entry + "/cmdline");
-        QFile stat("/proc/" + entry + "/stat");
-        if (!cmdline.open(QIODevice::ReadOnly) || !stat.open(QIODevice::ReadOnly)) {
-            continue;
-        }
-        const QByteArray line = stat.readAll();
-        if (line.mid(line.lastIndexOf(')') + 2, 1) == "Z") {
+        if (!testproc::Running(pid) || !cmdline.open(QIODevice::ReadOnly)) {
             continue;
         }
         if (cmdline.readAll().contains(needle)) {
@@ -129,7 +120,7 @@ TEST_F(RealChain, ThreeFilesAtThreeRatingsBecomeMp3sAtThoseBitRates) {
     const std::vector<std::string> names = {"plain.wav", "it's a tone.wav", "노래 두 곡.wav"};
     std::map<std::string, QByteArray> sums;
     for (const auto& n : names) {
-        ASSERT_TRUE(MakeWav(Path(n), 200)) << n;
+        ASSERT_TRUE(testutil::MakeTone(Path(n), 200)) << n;
         sums[n] = Checksum(Path(n));
         window->AddAudioRow(std::make_shared<fw::FolderItem>(Path(n).toStdString()));
     }
@@ -178,7 +169,7 @@ TEST_F(RealChain, HostileNamesAreConvertedAndNeverExecuted) {
         "emoji 🎵🎶",           std::string(236, 'n'),  // 240 bytes with ".wav"; its output has 245
     };
     for (const auto& s : stems) {
-        ASSERT_TRUE(MakeWav(Path(s + ".wav"), 1)) << s;
+        ASSERT_TRUE(testutil::MakeTone(Path(s + ".wav"), 1)) << s;
         window->AddAudioRow(std::make_shared<fw::FolderItem>(Path(s + ".wav").toStdString()));
     }
     window->TBConvert_Action(window->TBConvert());
@@ -194,9 +185,9 @@ TEST_F(RealChain, HostileNamesAreConvertedAndNeverExecuted) {
 }
 
 TEST_F(RealChain, BadInputFailsItsRowAndTheRunGoesOn) {
-    ASSERT_TRUE(MakeWav(Path("deleted.wav"), 1));
-    ASSERT_TRUE(MakeWav(Path("blocked.wav"), 1));
-    ASSERT_TRUE(MakeWav(Path("good.wav"), 1));
+    ASSERT_TRUE(testutil::MakeTone(Path("deleted.wav"), 1));
+    ASSERT_TRUE(testutil::MakeTone(Path("blocked.wav"), 1));
+    ASSERT_TRUE(testutil::MakeTone(Path("good.wav"), 1));
     {
         QFile corrupt(Path("corrupt.wav"));
         ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly));
@@ -241,7 +232,7 @@ TEST_F(RealChain, EndingTheApplicationMidRunLeavesNothingRunning) {
     for (const auto& c : cases) {
         QTemporaryDir work;
         const QString source = work.filePath("long tone.wav");
-        ASSERT_TRUE(MakeWav(source, 900));
+        ASSERT_TRUE(testutil::MakeTone(source, 900));
         QProcess app;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         if (c.signal == 0) {

@@ -4,18 +4,19 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/Shell.h"
+#include "support/Processes.h"
 
 namespace {
 
@@ -61,16 +62,6 @@ struct RecordedShell {
     }
 };
 
-// Running, that is: an ended process that init has not reaped yet does not count.
-bool ProcessAlive(pid_t pid) {
-    QFile stat(QString("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    const QByteArray line = stat.readAll();
-    return line.mid(line.lastIndexOf(')') + 2, 1) != "Z";
-}
-
 // Waits for a file to hold a number (the pid a script wrote) and gives it.
 pid_t ReadPid(const QString& path, int ms = 10000) {
     QElapsedTimer timer;
@@ -86,15 +77,6 @@ pid_t ReadPid(const QString& path, int ms = 10000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
     return -1;
-}
-
-bool WaitGone(pid_t pid, int ms = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (ProcessAlive(pid) && timer.elapsed() < ms) {
-        QThread::msleep(10);
-    }
-    return !ProcessAlive(pid);
 }
 
 TEST(Shell, OutputOfBothStreamsThenOneCompletedFromTheEventLoop) {
@@ -173,9 +155,10 @@ TEST(Shell, DestroyingTheShellEndsTheWholeCommand) {
     RecordedShell r;
     const pid_t child = StartBackgroundSleep(r);
     ASSERT_GT(child, 0);
-    ASSERT_TRUE(ProcessAlive(child));
+    ASSERT_TRUE(testproc::Running(child));
     r.shell.reset();
-    EXPECT_TRUE(WaitGone(child)) << "the command outlived its shell";
+    EXPECT_TRUE(testproc::GoneWithin(child, std::chrono::seconds(5)))
+        << "the command outlived its shell";
     EXPECT_EQ(r.Completions(), 0) << "an ended command must not report its end";
 }
 
@@ -184,7 +167,7 @@ TEST(Shell, ExecuteEndsACommandStillRunning) {
     const pid_t child = StartBackgroundSleep(r);
     ASSERT_GT(child, 0);
     r.Execute("echo second");
-    EXPECT_TRUE(WaitGone(child));
+    EXPECT_TRUE(testproc::GoneWithin(child, std::chrono::seconds(5)));
     ASSERT_TRUE(r.WaitForCompletions(1));
     EXPECT_EQ(r.output, "second\n");
     EXPECT_EQ(r.Completions(), 1);
@@ -204,7 +187,7 @@ TEST(Shell, CloseLetsTheCommandCleanUp) {
     const pid_t child = ReadPid(pidFile);
     ASSERT_GT(child, 0);
     r.shell->Close();
-    EXPECT_TRUE(WaitGone(child));
+    EXPECT_TRUE(testproc::GoneWithin(child, std::chrono::seconds(5)));
     EXPECT_TRUE(QFile::exists(tidy)) << "the command was killed before it could clean up";
     EXPECT_FALSE(r.shell->IsRunning());
 }

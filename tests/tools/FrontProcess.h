@@ -21,11 +21,16 @@
 #include <thread>
 #include <vector>
 
+#include "support/Processes.h"
+
 extern char** environ;
 
 namespace fronttest {
 
 namespace fs = std::filesystem;
+using testproc::GoneWithin;
+using testproc::ReadStat;
+using testproc::Running;
 
 class Process {
 public:
@@ -170,22 +175,6 @@ inline int DeathSignal(int status) {
     return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
 }
 
-// The parent process id and state letter from /proc/PID/stat; the name before them may hold
-// spaces and parentheses, so the fields are read after its last ')'.
-inline bool ReadStat(pid_t pid, char& state, pid_t& parent) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const auto close = text.rfind(')');
-    if (close == std::string::npos) {
-        return false;
-    }
-    std::istringstream fields(text.substr(close + 1));
-    long ppid = 0;
-    fields >> state >> ppid;
-    parent = static_cast<pid_t>(ppid);
-    return true;
-}
-
 inline std::vector<pid_t> ChildrenOf(pid_t pid) {
     std::vector<pid_t> children;
     for (const auto& entry : fs::directory_iterator("/proc")) {
@@ -200,24 +189,6 @@ inline std::vector<pid_t> ChildrenOf(pid_t pid) {
         }
     }
     return children;
-}
-
-// Alive and not a zombie.
-inline bool Running(pid_t pid) {
-    char state = 0;
-    pid_t parent = 0;
-    return ReadStat(pid, state, parent) && state != 'Z' && state != 'X';
-}
-
-inline bool GoneWithin(pid_t pid, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (Running(pid)) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
 }
 
 inline pid_t OnlyChildWithin(pid_t pid, std::chrono::milliseconds limit) {
