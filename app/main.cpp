@@ -10,8 +10,9 @@ int main(int argc, char** argv) {
     fw::Runtime runtime(argc, argv);
     bool started = false;
     fw::Dispatch([&] {
-        FileTypes::Initialize();
+        // Named first, so that even a report of a failing start-up bears the program's name.
         fw::Runtime::SetApplication(std::make_shared<App>());
+        FileTypes::Initialize();
         Main::Instance();
         started = true;
     });

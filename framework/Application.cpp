@@ -5,6 +5,7 @@
 #include "framework/FirstPaintProbe.h"
 #include "framework/FolderItem.h"
 #include "framework/Keyboard.h"
+#include "framework/QtGraphics.h"
 #include "framework/Shell.h"
 #include "framework/Window.h"
 
@@ -34,6 +35,10 @@ std::shared_ptr<FolderItem> Application::ExecutableFile() const {
 
 Runtime::Runtime(int& argc, char** argv) : impl_(std::make_unique<Impl>()) {
     impl_->app = std::make_unique<QApplication>(argc, argv);
+    // Headings, toolbar captions and message boxes are the desktop's own text: "System".
+    QFont font = QApplication::font();
+    font.setFamily(SystemFamily());
+    QApplication::setFont(font);
     InstallKeyboardTracking();
     InstallQuitOnTerminationSignals();
     InstallFirstPaintProbe();
@@ -54,6 +59,11 @@ void Runtime::ReleaseGlobals() {
 }
 
 void Runtime::SetApplication(std::shared_ptr<Application> app) {
+    // The toolkit's name, not its display name: a display name would be appended to the title
+    // of every other window and dialog.
+    if (app && !app->Name().empty() && QCoreApplication::instance() != nullptr) {
+        QCoreApplication::setApplicationName(QString::fromStdString(app->Name()));
+    }
     Current() = std::move(app);
 }
 

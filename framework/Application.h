@@ -12,6 +12,9 @@ class FolderItem;
 // The application object; a program derives its own and registers one instance.
 class Application : public Object {
 public:
+    // The program's name as its users know it, which titles its message boxes; empty keeps the
+    // executable's name.
+    virtual std::string Name() const { return {}; }
     // The running executable's file.
     std::shared_ptr<FolderItem> ExecutableFile() const;
 };

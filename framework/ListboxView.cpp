@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleOption>
 #include <QUrl>
 
 #include "framework/Dispatch.h"
@@ -21,6 +22,33 @@
 
 namespace fw {
 
+namespace {
+
+// Headings shortened by whole letters to the room that the style leaves them beside the sort
+// indicator. The toolkit's own header measures that room before it knows the section's size and
+// so leaves some headings too long, for the label's clip to cut through a letter.
+class HeadingView : public QHeaderView {
+public:
+    explicit HeadingView(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+        if (!rect.isValid()) {
+            return;
+        }
+        QStyleOptionHeaderV2 option;
+        initStyleOption(&option);
+        initStyleOptionForIndex(&option, logicalIndex);
+        option.rect = rect;
+        const QRect label = style()->subElementRect(QStyle::SE_HeaderLabel, &option, this);
+        option.text = option.fontMetrics.elidedText(option.text, Qt::ElideRight, label.width());
+        option.textElideMode = Qt::ElideNone;
+        style()->drawControl(QStyle::CE_Header, &option, painter, this);
+    }
+};
+
+}  // namespace
+
 ListboxView::ListboxView(QWidget* parent) : QAbstractScrollArea(parent) {
     setObjectName("Listbox");
     setFocusPolicy(Qt::StrongFocus);
@@ -33,7 +61,7 @@ ListboxView::ListboxView(QWidget* parent) : QAbstractScrollArea(parent) {
     colours.setColor(QPalette::Base, Qt::white);
     colours.setColor(QPalette::Text, Qt::black);
     setPalette(colours);
-    header_ = new QHeaderView(Qt::Horizontal, this);
+    header_ = new HeadingView(this);
     header_->setModel(&headings_);
     header_->setSectionsClickable(true);
     header_->setSortIndicatorShown(false);

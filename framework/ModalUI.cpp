@@ -48,6 +48,8 @@ class QtModalUI : public ModalUI {
 public:
     void ShowMessage(const std::string& text) override {
         QMessageBox box(QApplication::activeWindow());
+        // Titled by the program's name, never left to the platform's choice of the executable's.
+        box.setWindowTitle(QApplication::applicationDisplayName());
         box.setText(QString::fromStdString(text));
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();

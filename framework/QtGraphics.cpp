@@ -1,14 +1,37 @@
 #include "framework/QtGraphics.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
+
 #include "framework/Picture.h"
 #include "framework/PictureImage.h"
 
 namespace fw {
 
+QString SystemFamilyFor(const QString& desktopFamily) {
+    if (QFontDatabase::writingSystems(desktopFamily).contains(QFontDatabase::Korean)) {
+        return desktopFamily;
+    }
+    for (const char* face : {"NanumGothic", "Noto Sans CJK KR", "Noto Sans KR"}) {
+        if (QFontDatabase::hasFamily(face)) {
+            return face;
+        }
+    }
+    return desktopFamily;
+}
+
+const QString& SystemFamily() {
+    static const QString family =
+        SystemFamilyFor(QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).family());
+    return family;
+}
+
 QFont FontFor(const std::string& family, Int32 size, bool bold) {
     QFont font;
-    // "System" is the desktop's own font; any other name is left to fontconfig's matching.
-    if (!family.empty() && family != "System") {
+    // Any name but "System" is left to fontconfig's matching.
+    if (family == "System") {
+        font.setFamily(SystemFamily());
+    } else if (!family.empty()) {
         font.setFamily(QString::fromStdString(family));
     }
     font.setPixelSize(std::max(size, 1));

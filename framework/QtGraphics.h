@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QString>
 
 #include "framework/Graphics.h"
 
@@ -12,6 +13,14 @@ namespace fw {
 
 // The toolkit font for a font name and a size. Sizes count pixels, as the program's layout does.
 QFont FontFor(const std::string& family, Int32 size, bool bold);
+
+// The family that "System" names on a desktop whose own font is `desktopFamily`: that font where
+// it has Korean letters, else the first Korean interface face installed. The program's texts are
+// Korean, and a Korean desktop draws its interface in such a face; a Latin face would leave its
+// Hangul to whatever fallback fontconfig finds, and draws the English texts wider.
+QString SystemFamilyFor(const QString& desktopFamily);
+// "System" on this desktop, resolved once the toolkit's application exists.
+const QString& SystemFamily();
 
 // Draws with a painter whose origin is the top-left corner of what is drawn, or into a picture's
 // image with a painter per call, so that the image is whole between calls.

@@ -12,6 +12,9 @@
 #include "app/Resources.h"
 #include "framework/FileType.h"
 #include "framework/FolderItem.h"
+#include "framework/ModalUI.h"
+#include "framework/MsgBox.h"
+#include "support/MessageBoxes.h"
 #include "support/WindowTestUtil.h"
 
 namespace {
@@ -85,6 +88,14 @@ TEST(ApplicationObject, IsTheOneRegisteredAndKnowsTheExecutable) {
     testutil::ScopedExecutablePath path("/opt/Some App/bin/tunemill");
     ASSERT_NE(app->ExecutableFile(), nullptr);
     EXPECT_EQ(app->ExecutableFile()->NativePath(), "/opt/Some App/bin/tunemill");
+}
+
+// The executable is "tunemill"; the user knows the program as its window names it.
+TEST(ApplicationObject, NamesTheProgramInItsMessageBoxes) {
+    fw::SetModalUI(nullptr);
+    const auto boxes = testutil::BoxesShownBy([] { fw::MsgBox("파일을 찾을 수 없습니다."); });
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title.toStdString(), "Tunemill");
 }
 
 TEST(ResourcesFolder, IsBesideTheExecutablesFolder) {

@@ -19,7 +19,8 @@
 #include "support/MainFixture.h"
 #include "support/WindowTestUtil.h"
 
-// The window as drawn, read back as pixels: three rows with the middle one selected.
+// The window as drawn at its default size, read back as pixels: four rows, one in each status,
+// the second selected.
 namespace {
 
 QColor Hex(QRgb rgb) {
@@ -73,11 +74,16 @@ int InkIn(const QImage& image, const QRect& area, const QColor& background) {
     return ink;
 }
 
+const std::vector<std::string> kStatuses = {"Ready", "Converting...", "Complete", "Failed"};
+
 class Screenshot : public MainFixture {
 protected:
     void SetUp() override {
         MainFixture::SetUp();
-        AddRows({"first song.mp3", "second.wav", "셋째 노래.ogg"});
+        AddRows({"first song.mp3", "second.wav", "셋째 노래.ogg", "fourth.flac"});
+        for (int row = 0; row < 4; ++row) {
+            List().SetCell(row, 7, kStatuses[static_cast<std::size_t>(row)]);
+        }
         List().SetListIndex(1);
         testutil::Settle();
         shot = window->Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -215,6 +221,55 @@ TEST_F(Screenshot, ListTextIsDrawnAtTheListsSize) {
     EXPECT_EQ(drawn.size(), alone(11)) << drawn.width() << "x" << drawn.height();
     for (int other : {10, 12}) {
         EXPECT_NE(alone(other), alone(11)) << "sizes " << other << " and 11 look alike";
+    }
+}
+
+// The width of the ink of a text drawn alone in a font and colour over a background.
+int InkWidthAlone(const QString& text, const QFont& font, const QColor& pen,
+                  const QColor& background) {
+    const QFontMetrics metrics(font);
+    QImage image(metrics.horizontalAdvance(text) + 20, metrics.height() + 8, QImage::Format_RGB32);
+    image.fill(background);
+    QPainter p(&image);
+    p.setFont(font);
+    p.setPen(pen);
+    p.drawText(QPoint(3, 4 + metrics.ascent()), text);
+    p.end();
+    return InkBox(image, image.rect(), background).width();
+}
+
+// Each status shows whole in its column, in the font that the list draws with: bold on the
+// selected row, plain on the others.
+TEST_F(Screenshot, StatusTextsShowWholeBoldAndPlain) {
+    struct Row {
+        int row;
+        bool bold;
+        QColor pen, background;
+    };
+    const std::vector<Row> rows = {{0, false, Qt::black, Hex(0xF1F5FA)},
+                                   {1, true, Qt::white, Hex(0x3D80DF)}};
+    for (const std::string& status : kStatuses) {
+        for (const Row& r : rows) {
+            List().SetCell(r.row, 7, status);
+        }
+        testutil::Settle();
+        const QImage now = window->Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        for (const Row& r : rows) {
+            SCOPED_TRACE(status + (r.bold ? " bold" : " plain"));
+            const QFont font = fw::FontFor(List().TextFont(), List().TextSize(), r.bold);
+            const QString text = QString::fromStdString(status);
+            const QFontMetrics metrics(font);
+            const int whole = InkWidthAlone(text, font, r.pen, r.background);
+            // The same text shortened by a letter has ink of another width.
+            const QString shortened =
+                metrics.elidedText(text, Qt::ElideRight, metrics.horizontalAdvance(text) - 1);
+            ASSERT_NE(InkWidthAlone(shortened, font, r.pen, r.background), whole);
+
+            const QRect cell = CellInShot(r.row, 7);
+            EXPECT_EQ(InkBox(now, cell, r.background).width(), whole)
+                << "text " << metrics.horizontalAdvance(text) << " px in a column of "
+                << cell.width();
+        }
     }
 }
 
