@@ -316,6 +316,11 @@ TEST_F(Screenshot, StatusLineIsDrawnOverTheGreyStrip) {
                        window->StatusBar().Widget()->size());
     const QRect visible = status.intersected(shot.rect());
     EXPECT_GT(InkIn(shot, visible, QColor(0xAA, 0xAA, 0xAA)), 20) << "the status text is drawn";
+    // Its Korean word has letters, in whatever face the line's "Arial" becomes.
+    const QString text = QString::fromStdString(Status());
+    ASSERT_TRUE(text.contains(QString("선택됨")));
+    const Shaping shaping = Shape(text, window->StatusBar().Widget()->font());
+    EXPECT_FALSE(shaping.missingGlyph) << shaping.families.join(", ").toStdString();
 }
 
 }  // namespace
