@@ -1,9 +1,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -267,31 +270,99 @@ TEST_F(DeleteKeys, TheConvertingRowStaysAndIsReportedOnce) {
 // What counts is the key held down, not the key of the event; and the list's own handling of
 // every key still runs, since the handler never claims one.
 TEST_F(DeleteKeys, AnyKeyRemovesWhileADeleteKeyIsHeld) {
-    AddRows({"a.wav", "b.wav", "c.wav", "d.wav"});
+    AddRows({"a.wav", "b.wav", "c.wav", "d.wav", "e.wav", "f.wav"});
     List().SetListIndex(0);
     QTest::keyPress(Keys(), Qt::Key_Delete);
     EXPECT_TRUE(fw::Keyboard::AsyncKeyDown(fw::Keyboard::kForwardDelete));
-    EXPECT_EQ(List().ListCount(), 3);
+    EXPECT_EQ(List().ListCount(), 5);
     // Held, the list's arrow key still moves the selection after the removal.
     List().SetListIndex(0);
     QTest::keyClick(Keys(), Qt::Key_Down);
-    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"c.wav", "d.wav"}));
+    EXPECT_EQ(ColumnTexts(List(), 0),
+              (std::vector<std::string>{"c.wav", "d.wav", "e.wav", "f.wav"}));
     EXPECT_EQ(SelectedRows(List()), (std::vector<fw::Int32>{0}));
-    // A held key repeats: each repetition removes, and once nothing is selected none does more.
+
+    // A held key repeats, and the platform reports each repetition as a release and a press,
+    // both marked as repeats: the key stays down throughout, and each repetition removes once.
+    // Once nothing is selected, a repetition removes nothing.
+    Keys()->setFocus();
+    QWindow* window = Keys()->window()->windowHandle();
     for (int i = 0; i < 4; ++i) {
-        QTest::keyPress(Keys(), Qt::Key_Delete, Qt::NoModifier);
-        QTest::keyRelease(Keys(), Qt::Key_Delete, Qt::NoModifier);  // not a repeat: lets go
-        QTest::keyPress(Keys(), Qt::Key_Delete, Qt::NoModifier);
+        SCOPED_TRACE(i);
+        if (i < 3) {
+            List().SetListIndex(0);
+        }
+        qt_handleKeyEvent(window, QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier, {}, true);
+        EXPECT_TRUE(fw::Keyboard::AsyncKeyDown(fw::Keyboard::kForwardDelete));
+        qt_handleKeyEvent(window, QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, {}, true);
+        EXPECT_EQ(List().ListCount(), std::max(1, 3 - i));
     }
     QTest::keyRelease(Keys(), Qt::Key_Delete);
     EXPECT_FALSE(fw::Keyboard::AsyncKeyDown(fw::Keyboard::kForwardDelete));
-    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"d.wav"}));
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"f.wav"}));
 
     // Released, another key removes nothing.
     List().SetListIndex(0);
     QTest::keyClick(Keys(), Qt::Key_A);
     EXPECT_EQ(List().ListCount(), 1);
     EXPECT_TRUE(ui->Messages().empty());
+}
+
+// The real message box, with the other dialogs still scripted.
+class ToolkitMessages : public fw::ScriptedModalUI {
+public:
+    void ShowMessage(const std::string& text) override {
+        ScriptedModalUI::ShowMessage(text);
+        fw::ToolkitModalUI().ShowMessage(text);
+    }
+};
+
+// Qt drops a key event for a window that a modal box blocks before any filter of the
+// application sees it, so the release of Delete that comes while the refusal is up is never
+// heard. Once the box is gone, that key must not count as held.
+TEST_F(DeleteKeys, AReleaseWhileTheRefusalIsUpLetsTheKeyGo) {
+    ui = std::make_shared<ToolkitMessages>();
+    fw::SetModalUI(ui);
+    AddRows({"a.wav", "b.wav", "c.wav"});
+    List().SetCell(0, 7, "Converting...");
+    List().SetListIndex(0);
+    QWidget* view = Keys();
+    QWindow* blocked = view->window()->windowHandle();
+    ASSERT_NE(blocked, nullptr);
+
+    bool answered = false;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible()) {
+            return;
+        }
+        poll.stop();
+        EXPECT_EQ(box->text().toStdString(), kKeepConverting);
+        // Delivered as the platform delivers it: to the window that had the keyboard.
+        QTest::keyRelease(blocked, Qt::Key_Delete);
+        QTest::keyClick(box, Qt::Key_Return);
+        answered = true;
+    });
+    poll.start();
+    QTest::keyPress(view, Qt::Key_Delete);
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(ui->Messages(), (std::vector<std::string>{kKeepConverting}));
+    EXPECT_EQ(List().ListCount(), 3);
+
+    for (Qt::Key key : {Qt::Key_Right, Qt::Key_Shift, Qt::Key_Down}) {
+        SCOPED_TRACE(key);
+        List().SetListIndex(1);
+        QTest::keyClick(Keys(), key);
+        EXPECT_EQ(List().ListCount(), 3);
+    }
+    // The key itself still removes, once pressed again.
+    List().SetListIndex(1);
+    QTest::keyClick(Keys(), Qt::Key_Delete);
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"a.wav", "c.wav"}));
+    EXPECT_EQ(ui->Messages().size(), 1u);
 }
 
 TEST_F(DeleteKeys, TheHandlerNeverClaimsAKey) {
