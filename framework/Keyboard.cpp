@@ -49,8 +49,8 @@ private:
     // handler ran a modal session reaches the parents only after that session ended, when the
     // key was forgotten and may long be up: so a press counts at its first receiver alone.
     bool IsPropagation(const QEvent* event, QObject* watched) {
-        const bool again = event == lastEvent_ && lastReceiver_ && watched->isWidgetType() &&
-                           lastReceiver_->isWidgetType() &&
+        const bool again = event == lastEvent_ && lastReceiver_ && watched != lastReceiver_ &&
+                           watched->isWidgetType() && lastReceiver_->isWidgetType() &&
                            static_cast<QWidget*>(watched)->isAncestorOf(
                                static_cast<QWidget*>(lastReceiver_.data()));
         lastEvent_ = event;

@@ -1,5 +1,7 @@
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTest>
@@ -19,6 +21,7 @@
 #include "support/ListTestUtil.h"
 #include "support/MainFixture.h"
 #include "support/SoundFiles.h"
+#include "support/XKeys.h"
 
 namespace {
 
@@ -233,6 +236,30 @@ TEST_F(RealMenu, PopsUpAtTheMouseAndRunsTheChosenEntry) {
     EXPECT_EQ(List().ListCount(), 2);
 }
 
+// The real message box, with the other dialogs still scripted.
+class ToolkitMessages : public fw::ScriptedModalUI {
+public:
+    void ShowMessage(const std::string& text) override {
+        ScriptedModalUI::ShowMessage(text);
+        fw::ToolkitModalUI().ShowMessage(text);
+    }
+};
+
+// Runs `act` on the refusal box once it shows, from within its modal session.
+void OnceTheBoxShows(QTimer& poll, std::function<void(QMessageBox&)> act) {
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&poll, act] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible()) {
+            return;
+        }
+        poll.stop();
+        EXPECT_EQ(box->text().toStdString(), kKeepConverting);
+        act(*box);
+    });
+    poll.start();
+}
+
 class DeleteKeys : public MainFixture {
 protected:
     QWidget* Keys() {
@@ -308,15 +335,6 @@ TEST_F(DeleteKeys, AnyKeyRemovesWhileADeleteKeyIsHeld) {
     EXPECT_TRUE(ui->Messages().empty());
 }
 
-// The real message box, with the other dialogs still scripted.
-class ToolkitMessages : public fw::ScriptedModalUI {
-public:
-    void ShowMessage(const std::string& text) override {
-        ScriptedModalUI::ShowMessage(text);
-        fw::ToolkitModalUI().ShowMessage(text);
-    }
-};
-
 // Qt drops a key event for a window that a modal box blocks before any filter of the
 // application sees it, so the release of Delete that comes while the refusal is up is never
 // heard. Once the box is gone, that key must not count as held.
@@ -332,20 +350,12 @@ TEST_F(DeleteKeys, AReleaseWhileTheRefusalIsUpLetsTheKeyGo) {
 
     bool answered = false;
     QTimer poll;
-    poll.setInterval(5);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr || !box->isVisible()) {
-            return;
-        }
-        poll.stop();
-        EXPECT_EQ(box->text().toStdString(), kKeepConverting);
+    OnceTheBoxShows(poll, [&](QMessageBox& box) {
         // Delivered as the platform delivers it: to the window that had the keyboard.
         QTest::keyRelease(blocked, Qt::Key_Delete);
-        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClick(&box, Qt::Key_Return);
         answered = true;
     });
-    poll.start();
     QTest::keyPress(view, Qt::Key_Delete);
     ASSERT_TRUE(answered);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
@@ -377,6 +387,100 @@ TEST_F(DeleteKeys, TheHandlerNeverClaimsAKey) {
     EXPECT_EQ(List().ListCount(), 0);
     EXPECT_FALSE(window->AlternatingList1_KeyDown(List(), "x"));
     QTest::keyRelease(Keys(), Qt::Key_Backspace);
+}
+
+// The real window in a real X server, keys pressed and released there for real: the server's
+// key state is what the handler goes by.
+class DeleteKeysOnX : public MainFixture {
+protected:
+    void SetUp() override {
+        if (!xkeys::OnX()) {
+            GTEST_SKIP() << "needs an X server";
+        }
+        MainFixture::SetUp();
+        ui = std::make_shared<ToolkitMessages>();
+        fw::SetModalUI(ui);
+        window->Widget()->show();
+        Activate();
+        View(List())->installEventFilter(&presses);
+    }
+    void TearDown() override {
+        if (window) {
+            MainFixture::TearDown();
+        }
+    }
+
+    // Gives the window the keyboard, as a window manager does again once a box on it closes:
+    // without one, the server leaves the keyboard with nobody.
+    void Activate() {
+        window->Widget()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window->Widget()));
+        View(List())->setFocus();
+    }
+
+    // Counts the presses that reach the list, so that a test knows when a key it pressed in
+    // the server has been handled.
+    class Presses : public QObject {
+    public:
+        int count = 0;
+
+    protected:
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::KeyPress) {
+                ++count;
+            }
+            return QObject::eventFilter(watched, event);
+        }
+    };
+
+    // Taps a key in the server and waits until the list has handled it.
+    void Tap(const char* keysym) {
+        const int before = presses.count;
+        ASSERT_TRUE(xkeys::Tap(keysym));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return presses.count > before; }, 5000)) << keysym;
+    }
+
+    Presses presses;
+};
+
+TEST_F(DeleteKeysOnX, TheKeyLetGoWhileTheRefusalIsUpRemovesNothingAfter) {
+    AddRows({"a.wav", "b.wav", "c.wav", "d.wav"});
+    List().SetCell(0, 7, "Converting...");
+    List().SetListIndex(0);
+
+    xkeys::HeldKey del("Delete");
+    bool answered = false;
+    QTimer poll;
+    OnceTheBoxShows(poll, [&](QMessageBox& box) {
+        EXPECT_TRUE(del.Release());
+        // Whichever window the server gave the release to has had it.
+        QTest::qWait(50);
+        QTest::keyClick(&box, Qt::Key_Return);
+        answered = true;
+    });
+    ASSERT_TRUE(del.Press());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }, 5000));
+    EXPECT_EQ(ui->Messages(), (std::vector<std::string>{kKeepConverting}));
+    EXPECT_EQ(List().ListCount(), 4);
+
+    Activate();
+    List().SetListIndex(1);
+    Tap("Right");
+    Tap("Shift_L");
+    EXPECT_EQ(List().ListCount(), 4);
+
+    // Held, the key removes, and so does any other key on the next row; let go, none does.
+    List().SetListIndex(1);
+    ASSERT_TRUE(del.Press());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return List().ListCount() == 3; }, 5000));
+    List().SetListIndex(1);
+    Tap("Right");
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"a.wav", "d.wav"}));
+    ASSERT_TRUE(del.Release());
+    List().SetListIndex(1);
+    Tap("Right");
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"a.wav", "d.wav"}));
+    EXPECT_EQ(ui->Messages().size(), 1u);
 }
 
 }  // namespace
