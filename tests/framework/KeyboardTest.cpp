@@ -7,6 +7,9 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <xcb/xcb.h>
+
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -214,6 +217,85 @@ TEST_F(KeyboardOnX, KeyEventsAloneHoldNoKey) {
         EXPECT_FALSE(Keyboard::AsyncKeyDown(Keyboard::kForwardDelete));
         EXPECT_FALSE(Keyboard::AsyncKeyDown(Keyboard::kDelete));
     }
+}
+
+// One keycode's symbols changed in the server for the life of the guard, on a keycode that had
+// none; xdotool finds the key by its first symbol.
+class RemappedKey {
+public:
+    explicit RemappedKey(xcb_connection_t* connection) : connection_(connection) {
+        const xcb_setup_t* setup = xcb_get_setup(connection_);
+        const auto count = static_cast<std::uint8_t>(setup->max_keycode - setup->min_keycode + 1);
+        auto* reply = xcb_get_keyboard_mapping_reply(
+            connection_, xcb_get_keyboard_mapping(connection_, setup->min_keycode, count), nullptr);
+        if (reply == nullptr) {
+            return;
+        }
+        const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(reply);
+        const int per = reply->keysyms_per_keycode;
+        for (int i = count - 1; i >= 0 && keycode_ == 0; --i) {
+            bool empty = true;
+            for (int j = 0; j < per; ++j) {
+                empty = empty && syms[i * per + j] == 0;
+            }
+            if (empty) {
+                keycode_ = static_cast<xcb_keycode_t>(setup->min_keycode + i);
+            }
+        }
+        for (int i = 0; i < count * per; ++i) {
+            symbolInUse_ = symbolInUse_ || syms[i] == kSpare;
+        }
+        std::free(reply);
+    }
+    ~RemappedKey() {
+        if (keycode_ != 0) {
+            Map({0});
+        }
+    }
+    RemappedKey(const RemappedKey&) = delete;
+    RemappedKey& operator=(const RemappedKey&) = delete;
+
+    // A keycode without symbols was found, and the spare symbol is nowhere else.
+    bool Usable() const { return keycode_ != 0 && !symbolInUse_; }
+
+    // Gives the key these symbols, level by level, and waits until the server has done it.
+    void Map(std::vector<xcb_keysym_t> syms) {
+        xcb_change_keyboard_mapping(connection_, 1, keycode_,
+                                    static_cast<std::uint8_t>(syms.size()), syms.data());
+        std::free(
+            xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+    }
+
+    // F33, which no keyboard of ours has.
+    static constexpr xcb_keysym_t kSpare = 0xffde;
+    static constexpr const char* kSpareName = "F33";
+
+private:
+    xcb_connection_t* connection_;
+    xcb_keycode_t keycode_ = 0;
+    bool symbolInUse_ = false;
+};
+
+// A key's own symbol names it, as the layout has it at this moment: Delete on a shifted level
+// makes no delete key, and a key remapped while held is what it is now.
+TEST_F(KeyboardOnX, TheLayoutOfTheMomentNamesTheKeys) {
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    ASSERT_NE(x11, nullptr);
+    RemappedKey remapped(x11->connection());
+    ASSERT_TRUE(remapped.Usable());
+    constexpr xcb_keysym_t kXkBackSpace = 0xff08;
+    constexpr xcb_keysym_t kXkDelete = 0xffff;
+    remapped.Map({RemappedKey::kSpare, kXkDelete});
+
+    xkeys::HeldKey key(RemappedKey::kSpareName);
+    ASSERT_TRUE(key.Press());
+    EXPECT_FALSE(Keyboard::AsyncKeyDown(Keyboard::kForwardDelete));
+    remapped.Map({kXkBackSpace});
+    EXPECT_TRUE(Keyboard::AsyncKeyDown(Keyboard::kDelete));
+    // Mapped back, so that xdotool finds the key it holds.
+    remapped.Map({RemappedKey::kSpare, kXkDelete});
+    ASSERT_TRUE(key.Release());
+    EXPECT_FALSE(Keyboard::AsyncKeyDown(Keyboard::kDelete));
 }
 
 }  // namespace

@@ -86,46 +86,58 @@ TEST_F(ContextMenu, EntriesAndWhenTheyCanBeChosen) {
     }
 }
 
-// Each entry runs its action and nothing else, and a choice claims the click.
+// Each entry runs its action and nothing else, and a choice claims the click. Without a
+// selection the last two cannot be chosen, whatever is answered.
 TEST_F(ContextMenu, EachEntryRunsItsAction) {
+    struct Case {
+        const char* name;
+        int entry;
+        bool selected;                   // row 0 is selected when the menu pops up
+        bool claimed;                    // what the handler returns
+        std::vector<std::string> asked;  // what the action asked the user, after the menu
+        std::vector<std::string> rows;   // the list's names afterwards
+        bool plays;                      // whether row 0's file is the player's afterwards
+    };
+    const std::vector<Case> cases = {
+        {"add a file", 0, false, true, {"file"}, {"a.wav", "added.wav"}, false},
+        {"add a folder's files", 1, false, true, {"folder"}, {"a.wav", "in folder.wav"}, false},
+        {"a separator is no choice", 2, true, false, {}, {"a.wav"}, false},
+        {"remove", 3, true, true, {}, {}, false},
+        {"play", 4, true, true, {}, {"a.wav"}, true},
+        {"remove, nothing selected", 3, false, false, {}, {"a.wav"}, false},
+        {"play, nothing selected", 4, false, false, {}, {"a.wav"}, false},
+    };
     const auto added = MakeFile("added.wav");
-    ui->fileAnswers.push_back(added->NativePath());
-    ui->menuAnswers.push_back(0);
-    EXPECT_TRUE(MouseDown(true));
-    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"added.wav"}));
-
-    ui->requests.clear();
-    ui->menuAnswers.push_back(1);  // the folder dialog, cancelled
-    EXPECT_TRUE(MouseDown(true));
-    ASSERT_EQ(ui->requests.size(), 2u);
-    EXPECT_EQ(ui->requests[1].kind, "folder");
-
-    ui->requests.clear();
-    ui->menuAnswers.push_back(2);  // a separator is no choice
-    EXPECT_FALSE(MouseDown(true));
-    EXPECT_EQ(ui->requests.size(), 1u);
-
-    List().SetListIndex(0);
-    ui->menuAnswers.push_back(4);
-    EXPECT_TRUE(MouseDown(true));
-    ASSERT_NE(window->Player().Movie(), nullptr);
-    EXPECT_EQ(window->Player().Movie()->Path(), added->NativePath());
-    window->Player().SetMovie(nullptr);
-
-    ui->menuAnswers.push_back(3);
-    EXPECT_TRUE(MouseDown(true));
-    EXPECT_EQ(List().ListCount(), 0);
-
-    // Without a selection the last two cannot be chosen, whatever is answered.
-    AddRows({"b.wav"});
-    for (int entry : {3, 4}) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath("folder"));
+    MakeFile("folder/in folder.wav");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        List().DeleteAllRows();
+        AddRows({"a.wav"});
+        const std::string first = List().Cell(0, 2) + "/a.wav";
+        List().SetListIndex(c.selected ? 0 : -1);
+        window->Player().SetMovie(nullptr);
         ui->requests.clear();
-        ui->menuAnswers.push_back(entry);
-        EXPECT_FALSE(MouseDown(true));
-        EXPECT_EQ(ui->requests.size(), 1u);
+        ui->fileAnswers = {added->NativePath()};
+        ui->folderAnswers = {dir.filePath("folder").toStdString()};
+        ui->menuAnswers = {c.entry};
+
+        EXPECT_EQ(MouseDown(true), c.claimed);
+        std::vector<std::string> asked;
+        for (std::size_t i = 1; i < ui->requests.size(); ++i) {
+            asked.push_back(ui->requests[i].kind);
+        }
+        ASSERT_FALSE(ui->requests.empty());
+        EXPECT_EQ(ui->requests[0].kind, "menu");
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(ColumnTexts(List(), 0), c.rows);
+        const auto* movie = window->Player().Movie().get();
+        EXPECT_EQ(movie != nullptr && movie->Path() == first, c.plays);
+        if (!c.plays) {
+            EXPECT_EQ(movie, nullptr);
+        }
     }
-    EXPECT_EQ(List().ListCount(), 1);
-    EXPECT_EQ(window->Player().Movie(), nullptr);
+    window->Player().SetMovie(nullptr);
 }
 
 // The actions see the selection from before the click: the row under the mouse is not selected
