@@ -18,7 +18,7 @@ namespace fw {
 
 namespace {
 
-// Where an X server is there, it knows which keys are held. Elsewhere the only source is the key
+// Where there is an X server, it knows which keys are held. Elsewhere the only source is the key
 // events, and Qt drops those of a window that a modal box blocks before any application filter
 // sees them, a release among them; so the tracker forgets every key whenever a modal session
 // starts or ends and whenever the application loses the keyboard. A key that is still held then
