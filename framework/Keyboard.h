@@ -4,7 +4,10 @@
 
 namespace fw {
 
-// The physical state of the keyboard, by Mac virtual key code (51 Delete, 117 Forward Delete).
+// The physical state of the keyboard, by Mac virtual key code (51 Delete, 117 Forward Delete):
+// BackSpace, and Delete or the keypad's Delete. On an X server the server answers; elsewhere the
+// key events tell, and a release that never arrived is forgotten at the next modal session's
+// start or end and when the application loses the keyboard.
 class Keyboard {
 public:
     static constexpr Int32 kDelete = 51;

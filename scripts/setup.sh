@@ -5,9 +5,9 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-multimedia-dev qt6-image-formats-plugins libqt6opengl6-dev libxkbcommon-dev
+    qt6-base-dev qt6-multimedia-dev qt6-image-formats-plugins libqt6opengl6-dev libxkbcommon-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    ffmpeg fonts-nanum fonts-dejavu-core xvfb xauth imagemagick
+    ffmpeg fonts-nanum fonts-dejavu-core xvfb xauth imagemagick xdotool
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
     gstreamer1.0-alsa
 )

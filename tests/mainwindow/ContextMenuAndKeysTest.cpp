@@ -1,9 +1,14 @@
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
+#include <QMainWindow>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +21,7 @@
 #include "support/ListTestUtil.h"
 #include "support/MainFixture.h"
 #include "support/SoundFiles.h"
+#include "support/XKeys.h"
 
 namespace {
 
@@ -80,46 +86,58 @@ TEST_F(ContextMenu, EntriesAndWhenTheyCanBeChosen) {
     }
 }
 
-// Each entry runs its action and nothing else, and a choice claims the click.
+// Each entry runs its action and nothing else, and a choice claims the click. Without a
+// selection the last two cannot be chosen, whatever is answered.
 TEST_F(ContextMenu, EachEntryRunsItsAction) {
+    struct Case {
+        const char* name;
+        int entry;
+        bool selected;                   // row 0 is selected when the menu pops up
+        bool claimed;                    // what the handler returns
+        std::vector<std::string> asked;  // what the action asked the user, after the menu
+        std::vector<std::string> rows;   // the list's names afterwards
+        bool plays;                      // whether row 0's file is the player's afterwards
+    };
+    const std::vector<Case> cases = {
+        {"add a file", 0, false, true, {"file"}, {"a.wav", "added.wav"}, false},
+        {"add a folder's files", 1, false, true, {"folder"}, {"a.wav", "in folder.wav"}, false},
+        {"a separator is no choice", 2, true, false, {}, {"a.wav"}, false},
+        {"remove", 3, true, true, {}, {}, false},
+        {"play", 4, true, true, {}, {"a.wav"}, true},
+        {"remove, nothing selected", 3, false, false, {}, {"a.wav"}, false},
+        {"play, nothing selected", 4, false, false, {}, {"a.wav"}, false},
+    };
     const auto added = MakeFile("added.wav");
-    ui->fileAnswers.push_back(added->NativePath());
-    ui->menuAnswers.push_back(0);
-    EXPECT_TRUE(MouseDown(true));
-    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"added.wav"}));
-
-    ui->requests.clear();
-    ui->menuAnswers.push_back(1);  // the folder dialog, cancelled
-    EXPECT_TRUE(MouseDown(true));
-    ASSERT_EQ(ui->requests.size(), 2u);
-    EXPECT_EQ(ui->requests[1].kind, "folder");
-
-    ui->requests.clear();
-    ui->menuAnswers.push_back(2);  // a separator is no choice
-    EXPECT_FALSE(MouseDown(true));
-    EXPECT_EQ(ui->requests.size(), 1u);
-
-    List().SetListIndex(0);
-    ui->menuAnswers.push_back(4);
-    EXPECT_TRUE(MouseDown(true));
-    ASSERT_NE(window->Player().Movie(), nullptr);
-    EXPECT_EQ(window->Player().Movie()->Path(), added->NativePath());
-    window->Player().SetMovie(nullptr);
-
-    ui->menuAnswers.push_back(3);
-    EXPECT_TRUE(MouseDown(true));
-    EXPECT_EQ(List().ListCount(), 0);
-
-    // Without a selection the last two cannot be chosen, whatever is answered.
-    AddRows({"b.wav"});
-    for (int entry : {3, 4}) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath("folder"));
+    MakeFile("folder/in folder.wav");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        List().DeleteAllRows();
+        AddRows({"a.wav"});
+        const std::string first = List().Cell(0, 2) + "/a.wav";
+        List().SetListIndex(c.selected ? 0 : -1);
+        window->Player().SetMovie(nullptr);
         ui->requests.clear();
-        ui->menuAnswers.push_back(entry);
-        EXPECT_FALSE(MouseDown(true));
-        EXPECT_EQ(ui->requests.size(), 1u);
+        ui->fileAnswers = {added->NativePath()};
+        ui->folderAnswers = {dir.filePath("folder").toStdString()};
+        ui->menuAnswers = {c.entry};
+
+        EXPECT_EQ(MouseDown(true), c.claimed);
+        std::vector<std::string> asked;
+        for (std::size_t i = 1; i < ui->requests.size(); ++i) {
+            asked.push_back(ui->requests[i].kind);
+        }
+        ASSERT_FALSE(ui->requests.empty());
+        EXPECT_EQ(ui->requests[0].kind, "menu");
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(ColumnTexts(List(), 0), c.rows);
+        const auto* movie = window->Player().Movie().get();
+        EXPECT_EQ(movie != nullptr && movie->Path() == first, c.plays);
+        if (!c.plays) {
+            EXPECT_EQ(movie, nullptr);
+        }
     }
-    EXPECT_EQ(List().ListCount(), 1);
-    EXPECT_EQ(window->Player().Movie(), nullptr);
+    window->Player().SetMovie(nullptr);
 }
 
 // The actions see the selection from before the click: the row under the mouse is not selected
@@ -230,6 +248,30 @@ TEST_F(RealMenu, PopsUpAtTheMouseAndRunsTheChosenEntry) {
     EXPECT_EQ(List().ListCount(), 2);
 }
 
+// The real message box, with the other dialogs still scripted.
+class ToolkitMessages : public fw::ScriptedModalUI {
+public:
+    void ShowMessage(const std::string& text) override {
+        ScriptedModalUI::ShowMessage(text);
+        fw::ToolkitModalUI().ShowMessage(text);
+    }
+};
+
+// Runs `act` on the refusal box once it shows, from within its modal session.
+void OnceTheBoxShows(QTimer& poll, std::function<void(QMessageBox&)> act) {
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&poll, act] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible()) {
+            return;
+        }
+        poll.stop();
+        EXPECT_EQ(box->text().toStdString(), kKeepConverting);
+        act(*box);
+    });
+    poll.start();
+}
+
 class DeleteKeys : public MainFixture {
 protected:
     QWidget* Keys() {
@@ -267,31 +309,82 @@ TEST_F(DeleteKeys, TheConvertingRowStaysAndIsReportedOnce) {
 // What counts is the key held down, not the key of the event; and the list's own handling of
 // every key still runs, since the handler never claims one.
 TEST_F(DeleteKeys, AnyKeyRemovesWhileADeleteKeyIsHeld) {
-    AddRows({"a.wav", "b.wav", "c.wav", "d.wav"});
+    AddRows({"a.wav", "b.wav", "c.wav", "d.wav", "e.wav", "f.wav"});
     List().SetListIndex(0);
     QTest::keyPress(Keys(), Qt::Key_Delete);
     EXPECT_TRUE(fw::Keyboard::AsyncKeyDown(fw::Keyboard::kForwardDelete));
-    EXPECT_EQ(List().ListCount(), 3);
+    EXPECT_EQ(List().ListCount(), 5);
     // Held, the list's arrow key still moves the selection after the removal.
     List().SetListIndex(0);
     QTest::keyClick(Keys(), Qt::Key_Down);
-    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"c.wav", "d.wav"}));
+    EXPECT_EQ(ColumnTexts(List(), 0),
+              (std::vector<std::string>{"c.wav", "d.wav", "e.wav", "f.wav"}));
     EXPECT_EQ(SelectedRows(List()), (std::vector<fw::Int32>{0}));
-    // A held key repeats: each repetition removes, and once nothing is selected none does more.
+
+    // A held key repeats, and the platform reports each repetition as a release and a press,
+    // both marked as repeats: the key stays down throughout, and each repetition removes once.
+    // Once nothing is selected, a repetition removes nothing.
+    Keys()->setFocus();
+    QWindow* window = Keys()->window()->windowHandle();
     for (int i = 0; i < 4; ++i) {
-        QTest::keyPress(Keys(), Qt::Key_Delete, Qt::NoModifier);
-        QTest::keyRelease(Keys(), Qt::Key_Delete, Qt::NoModifier);  // not a repeat: lets go
-        QTest::keyPress(Keys(), Qt::Key_Delete, Qt::NoModifier);
+        SCOPED_TRACE(i);
+        if (i < 3) {
+            List().SetListIndex(0);
+        }
+        qt_handleKeyEvent(window, QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier, {}, true);
+        EXPECT_TRUE(fw::Keyboard::AsyncKeyDown(fw::Keyboard::kForwardDelete));
+        qt_handleKeyEvent(window, QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, {}, true);
+        EXPECT_EQ(List().ListCount(), std::max(1, 3 - i));
     }
     QTest::keyRelease(Keys(), Qt::Key_Delete);
     EXPECT_FALSE(fw::Keyboard::AsyncKeyDown(fw::Keyboard::kForwardDelete));
-    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"d.wav"}));
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"f.wav"}));
 
     // Released, another key removes nothing.
     List().SetListIndex(0);
     QTest::keyClick(Keys(), Qt::Key_A);
     EXPECT_EQ(List().ListCount(), 1);
     EXPECT_TRUE(ui->Messages().empty());
+}
+
+// Qt drops a key event for a window that a modal box blocks before any filter of the
+// application sees it, so the release of Delete that comes while the refusal is up is never
+// heard. Once the box is gone, that key must not count as held.
+TEST_F(DeleteKeys, AReleaseWhileTheRefusalIsUpLetsTheKeyGo) {
+    ui = std::make_shared<ToolkitMessages>();
+    fw::SetModalUI(ui);
+    AddRows({"a.wav", "b.wav", "c.wav"});
+    List().SetCell(0, 7, "Converting...");
+    List().SetListIndex(0);
+    QWidget* view = Keys();
+    QWindow* blocked = view->window()->windowHandle();
+    ASSERT_NE(blocked, nullptr);
+
+    bool answered = false;
+    QTimer poll;
+    OnceTheBoxShows(poll, [&](QMessageBox& box) {
+        // Delivered as the platform delivers it: to the window that had the keyboard.
+        QTest::keyRelease(blocked, Qt::Key_Delete);
+        QTest::keyClick(&box, Qt::Key_Return);
+        answered = true;
+    });
+    QTest::keyPress(view, Qt::Key_Delete);
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(ui->Messages(), (std::vector<std::string>{kKeepConverting}));
+    EXPECT_EQ(List().ListCount(), 3);
+
+    for (Qt::Key key : {Qt::Key_Right, Qt::Key_Shift, Qt::Key_Down}) {
+        SCOPED_TRACE(key);
+        List().SetListIndex(1);
+        QTest::keyClick(Keys(), key);
+        EXPECT_EQ(List().ListCount(), 3);
+    }
+    // The key itself still removes, once pressed again.
+    List().SetListIndex(1);
+    QTest::keyClick(Keys(), Qt::Key_Delete);
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"a.wav", "c.wav"}));
+    EXPECT_EQ(ui->Messages().size(), 1u);
 }
 
 TEST_F(DeleteKeys, TheHandlerNeverClaimsAKey) {
@@ -306,6 +399,100 @@ TEST_F(DeleteKeys, TheHandlerNeverClaimsAKey) {
     EXPECT_EQ(List().ListCount(), 0);
     EXPECT_FALSE(window->AlternatingList1_KeyDown(List(), "x"));
     QTest::keyRelease(Keys(), Qt::Key_Backspace);
+}
+
+// The real window in a real X server, keys pressed and released there for real: the server's
+// key state is what the handler goes by.
+class DeleteKeysOnX : public MainFixture {
+protected:
+    void SetUp() override {
+        if (!xkeys::OnX()) {
+            GTEST_SKIP() << "needs an X server";
+        }
+        MainFixture::SetUp();
+        ui = std::make_shared<ToolkitMessages>();
+        fw::SetModalUI(ui);
+        window->Widget()->show();
+        Activate();
+        View(List())->installEventFilter(&presses);
+    }
+    void TearDown() override {
+        if (window) {
+            MainFixture::TearDown();
+        }
+    }
+
+    // Gives the window the keyboard, as a window manager does again once a box on it closes:
+    // without one, the server leaves the keyboard with nobody.
+    void Activate() {
+        window->Widget()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window->Widget()));
+        View(List())->setFocus();
+    }
+
+    // Counts the presses that reach the list, so that a test knows when a key it pressed in
+    // the server has been handled.
+    class Presses : public QObject {
+    public:
+        int count = 0;
+
+    protected:
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::KeyPress) {
+                ++count;
+            }
+            return QObject::eventFilter(watched, event);
+        }
+    };
+
+    // Taps a key in the server and waits until the list has handled it.
+    void Tap(const char* keysym) {
+        const int before = presses.count;
+        ASSERT_TRUE(xkeys::Tap(keysym));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return presses.count > before; }, 5000)) << keysym;
+    }
+
+    Presses presses;
+};
+
+TEST_F(DeleteKeysOnX, TheKeyLetGoWhileTheRefusalIsUpRemovesNothingAfter) {
+    AddRows({"a.wav", "b.wav", "c.wav", "d.wav"});
+    List().SetCell(0, 7, "Converting...");
+    List().SetListIndex(0);
+
+    xkeys::HeldKey del("Delete");
+    bool answered = false;
+    QTimer poll;
+    OnceTheBoxShows(poll, [&](QMessageBox& box) {
+        EXPECT_TRUE(del.Release());
+        // Whichever window the server gave the release to has had it.
+        QTest::qWait(50);
+        QTest::keyClick(&box, Qt::Key_Return);
+        answered = true;
+    });
+    ASSERT_TRUE(del.Press());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }, 5000));
+    EXPECT_EQ(ui->Messages(), (std::vector<std::string>{kKeepConverting}));
+    EXPECT_EQ(List().ListCount(), 4);
+
+    Activate();
+    List().SetListIndex(1);
+    Tap("Right");
+    Tap("Shift_L");
+    EXPECT_EQ(List().ListCount(), 4);
+
+    // Held, the key removes, and so does any other key on the next row; let go, none does.
+    List().SetListIndex(1);
+    ASSERT_TRUE(del.Press());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return List().ListCount() == 3; }, 5000));
+    List().SetListIndex(1);
+    Tap("Right");
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"a.wav", "d.wav"}));
+    ASSERT_TRUE(del.Release());
+    List().SetListIndex(1);
+    Tap("Right");
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"a.wav", "d.wav"}));
+    EXPECT_EQ(ui->Messages().size(), 1u);
 }
 
 }  // namespace
