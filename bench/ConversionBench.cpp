@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
     const std::string resources = TUNEMILL_APP_DIR "/Resources";
     std::vector<std::string> lines;
     for (const auto& in : inputs) {
-        lines.push_back(FfmpegCommandLine(resources, in, 128, OutputPath(in, 128)));
+        lines.push_back(FfmpegCommandLine(resources, in, 128, OutputPath(in, 128).value()));
     }
 
     std::printf("P1: %d WAVs of %d s, through the application and through a shell loop\n", files,
