@@ -31,14 +31,20 @@ std::string ResourcesPath() {
     return fw::ReplaceAll(contents->ShellPath() + "/Resources", "\\ ", " ");
 }
 
-// Whether a row of the list is the file of this folder and name. The name is searched in
-// place and the folder read only where the name matches, so no path is built per row: a long
-// list costs one scan of its name column.
+// Whether a row of the list is the file of this folder and name. Both texts are compared in
+// place, with no path built per row: each search starts where the other stopped, at a row that
+// matches one of the two columns, so together they read each row about once however many rows
+// share the name or the folder.
 bool ListNames(const CustomCellListbox& list, std::string_view folder, std::string_view name) {
-    for (fw::Int32 row = list.FindRow(0, name); row >= 0; row = list.FindRow(0, name, row + 1)) {
-        if (list.Cell(row, 2) == folder) {
+    for (fw::Int32 row = list.FindRow(0, name); row >= 0; row = list.FindRow(0, name, row)) {
+        const fw::Int32 inFolder = list.FindRow(2, folder, row);
+        if (inFolder == row) {
             return true;
         }
+        if (inFolder < 0) {
+            return false;
+        }
+        row = inFolder;
     }
     return false;
 }
