@@ -6,6 +6,8 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "conversion/CommandLine.h"
@@ -14,7 +16,7 @@
 
 namespace {
 
-TEST(OutputPath, ReplacesTheFirstOfEachExtensionAnywhereInThePath) {
+TEST(OutputPath, ReplacesTheFirstOfEachExtensionInTheFileName) {
     struct Case {
         const char* input;
         fw::Int32 bitrate;
@@ -34,10 +36,17 @@ TEST(OutputPath, ReplacesTheFirstOfEachExtensionAnywhereInThePath) {
         {"/m/Song.Mp3", 192, "/m/Song-192k.mp3"},
         // Each step works on what the one before left.
         {"/m/a.wav.ogg", 128, "/m/a-128k.mp3.mp3"},
-        // The whole path is searched: a folder's name is changed before the file's.
-        {"/m/x.wav/song.ogg", 128, "/m/x-128k.mp3/song.mp3"},
         // Only the first of each.
         {"/m/a.wav.wav", 128, "/m/a-128k.mp3.wav"},
+        // Regression: the folders were searched too, so an output went into another folder
+        // ("Best-128k.mp3s/track.mp3") or onto another file ("old-128k.mp3 files/song.wav").
+        {"Best.MP3s/track.wav", 128, "Best.MP3s/track-128k.mp3"},
+        {"old.wav files/song.wav", 128, "old.wav files/song-128k.mp3"},
+        {"/m/x.wav/song.ogg", 128, "/m/x.wav/song-128k.mp3"},
+        {"/a.ogg/b.wma/c.m4a", 192, "/a.ogg/b.wma/c-192k.mp3"},
+        // A folder's extension does not stand in for a missing one in the name.
+        {"/m/x.mp3/notes", 128, "/m/x.mp3/notes-128k.mp3"},
+        {"//root.wav", 128, "//root-128k.mp3"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(OutputPath(c.input, c.bitrate), c.output) << c.input << " at " << c.bitrate;
@@ -48,9 +57,46 @@ TEST(OutputPath, ReplacesTheFirstOfEachExtensionAnywhereInThePath) {
 // -y overwrote the source.
 TEST(OutputPath, NeverTheInputPath) {
     for (const char* input : {"/m/song", "/m/song.flac", "/m/wav", "/m/notes.txt"}) {
-        const std::string output = OutputPath(input, 128);
+        const auto output = OutputPath(input, 128);
         EXPECT_NE(output, input);
         EXPECT_EQ(output, std::string(input) + "-128k.mp3");
+    }
+}
+
+// Regression: a listed c-128k.mp3 was overwritten by the conversion of c.wav beside it.
+TEST(OutputPath, NeverAListedFile) {
+    using Listed = std::vector<std::pair<std::string, std::string>>;  // folder, name
+    struct Case {
+        const char* name;
+        const char* input;
+        Listed listed;
+        std::optional<std::string> output;
+    };
+    const std::vector<Case> cases = {
+        {"listed: the other name", "/m/c.wav", {{"/m", "c-128k.mp3"}}, "/m/c.wav-128k.mp3"},
+        {"same name in another folder", "/m/c.wav", {{"/n", "c-128k.mp3"}}, "/m/c-128k.mp3"},
+        {"a folder that ends like it", "/m/c.wav", {{"/xm", "c-128k.mp3"}}, "/m/c-128k.mp3"},
+        {"names differ in case", "/m/c.wav", {{"/m", "C-128k.mp3"}}, "/m/c-128k.mp3"},
+        {"only the other name listed", "/m/c.wav", {{"/m", "c.wav-128k.mp3"}}, "/m/c-128k.mp3"},
+        {"both names listed", "/m/c.wav", {{"/m", "c-128k.mp3"}, {"/m", "c.wav-128k.mp3"}}, {}},
+        {"no extension, other name listed", "/m/song", {{"/m", "song-128k.mp3"}}, {}},
+        {"a file in the root folder", "//c.wav", {{"/", "c-128k.mp3"}}, "//c.wav-128k.mp3"},
+        {"folder with spaces and an extension",
+         "/m/old.wav files/c.ogg",
+         {{"/m/old.wav files", "c-128k.mp3"}},
+         "/m/old.wav files/c.ogg-128k.mp3"},
+    };
+    for (const auto& c : cases) {
+        const auto output =
+            OutputPath(c.input, 128, [&](std::string_view folder, std::string_view name) {
+                for (const auto& [f, n] : c.listed) {
+                    if (f == folder && n == name) {
+                        return true;
+                    }
+                }
+                return false;
+            });
+        EXPECT_EQ(output, c.output) << c.name;
     }
 }
 
