@@ -239,6 +239,7 @@ TEST_F(RealChain, EndingTheApplicationMidRunLeavesNothingRunning) {
     const std::vector<Case> cases = {{"window closed", 0},
                                      {"SIGTERM", SIGTERM},
                                      {"SIGINT", SIGINT},
+                                     {"SIGHUP", SIGHUP},
                                      {"SIGKILL", SIGKILL},
                                      // Regression: the windows were destroyed under the dialog.
                                      {"SIGTERM with a dialog open", SIGTERM, true}};

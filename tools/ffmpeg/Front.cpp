@@ -138,6 +138,11 @@ std::optional<TemporaryFile> ReserveTemporary(const std::string& output, bool un
         if (file.descriptor >= 0) {
             file.path = "/proc/self/fd/" + std::to_string(file.descriptor);
             file.unnamed = true;
+            // Without /proc mounted, neither ffmpeg nor the link could reach it.
+            if (access(file.path.c_str(), W_OK) != 0) {
+                close(file.descriptor);
+                file = TemporaryFile{};
+            }
         }
     }
     if (file.descriptor < 0) {
