@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <functional>
 #include <map>
@@ -83,6 +84,18 @@ std::set<std::string> FilesIn(const QString& folder) {
         names.insert(n.toStdString());
     }
     return names;
+}
+
+// Starts the application as main does, converting `source`.
+void StartConverting(QProcess& app, const QString& source,
+                     const std::map<QString, QString>& settings = {}) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : settings) {
+        env.insert(name, value);
+    }
+    app.setProcessEnvironment(env);
+    app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    app.start(TUNEMILL_CONVERTING_APP, {source});
 }
 
 class RealChain : public MainFixture {
@@ -226,6 +239,7 @@ TEST_F(RealChain, EndingTheApplicationMidRunLeavesNothingRunning) {
     const std::vector<Case> cases = {{"window closed", 0},
                                      {"SIGTERM", SIGTERM},
                                      {"SIGINT", SIGINT},
+                                     {"SIGHUP", SIGHUP},
                                      {"SIGKILL", SIGKILL},
                                      // Regression: the windows were destroyed under the dialog.
                                      {"SIGTERM with a dialog open", SIGTERM, true}};
@@ -234,16 +248,14 @@ TEST_F(RealChain, EndingTheApplicationMidRunLeavesNothingRunning) {
         const QString source = work.filePath("long tone.wav");
         ASSERT_TRUE(testutil::MakeTone(source, 900));
         QProcess app;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        std::map<QString, QString> settings;
         if (c.signal == 0) {
-            env.insert("CLOSE_AFTER_MS", "1200");
+            settings["CLOSE_AFTER_MS"] = "1200";
         }
         if (c.dialog) {
-            env.insert("DIALOG_AFTER_MS", "100");
+            settings["DIALOG_AFTER_MS"] = "100";
         }
-        app.setProcessEnvironment(env);
-        app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        app.start(TUNEMILL_CONVERTING_APP, {source});
+        StartConverting(app, source, settings);
         ASSERT_TRUE(app.waitForStarted()) << c.name;
 
         // Until the real ffmpeg works on the file.
@@ -279,6 +291,53 @@ TEST_F(RealChain, EndingTheApplicationMidRunLeavesNothingRunning) {
         }
         EXPECT_TRUE(ProcessesMentioning(source).empty()) << c.name << ": ffmpeg left running";
         EXPECT_EQ(FilesIn(work.path()), std::set<std::string>{"long tone.wav"}) << c.name;
+    }
+}
+
+// An input that never opens, as a FIFO without a writer or a hung network mount: ffmpeg waits
+// in open(), where no stop signal that it handles reaches it. However the application ends,
+// the whole chain must be gone soon after, leaving the earlier output as it was.
+TEST_F(RealChain, EndedWhileFfmpegWaitsForItsInputLeavesNothingWithinFiveSeconds) {
+    for (const int signal : {SIGTERM, SIGKILL}) {
+        SCOPED_TRACE(signal == SIGTERM ? "SIGTERM" : "SIGKILL");
+        QTemporaryDir work;
+        const QString source = work.filePath("a fifo.wav");
+        ASSERT_EQ(::mkfifo(source.toUtf8().constData(), 0600), 0);
+        const QString earlier = work.filePath("a fifo-128k.mp3");
+        ASSERT_TRUE(testutil::MakeTone(earlier, 1));
+        const QByteArray earlierSum = Checksum(earlier);
+        QProcess app;
+        StartConverting(app, source);
+        ASSERT_TRUE(app.waitForStarted());
+
+        QElapsedTimer timer;
+        timer.start();
+        bool waiting = false;
+        while (!waiting && timer.elapsed() < 20000) {
+            for (int pid : ProcessesMentioning(source)) {
+                waiting = waiting || testproc::BlockedOpeningAFifo(pid);
+            }
+            QThread::msleep(20);
+        }
+        ASSERT_TRUE(waiting) << "ffmpeg never waited for its input";
+
+        ::kill(static_cast<pid_t>(app.processId()), signal);
+        timer.restart();
+        EXPECT_TRUE(app.waitForFinished(5000));
+        if (signal == SIGTERM) {
+            EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
+            EXPECT_EQ(app.exitCode(), 0);
+        }
+        while (!ProcessesMentioning(source).empty() && timer.elapsed() < 5000) {
+            QThread::msleep(20);
+        }
+        EXPECT_TRUE(ProcessesMentioning(source).empty()) << "left running after 5 s";
+        EXPECT_EQ(FilesIn(work.path()), (std::set<std::string>{"a fifo-128k.mp3", "a fifo.wav"}));
+        EXPECT_EQ(Checksum(earlier), earlierSum);
+        // Whatever failed above, the next case and the suite must not wait on what was left.
+        for (int pid : ProcessesMentioning(source)) {
+            ::kill(pid, SIGKILL);
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <regex>
 #include <string>
@@ -70,6 +71,36 @@ TEST(RealFront, ConvertsWithItsClockInSecondsWhateverTheNames) {
     }
 }
 
+// The front where the file system has unnamed files, and as where it has none.
+struct Front {
+    const char* name;
+    const char* program;
+    std::size_t filesMeanwhile;  // beside the source and an earlier output, while ffmpeg works
+};
+const std::vector<Front> kFronts = {{"unnamed", TUNEMILL_FRONT, 0},
+                                    {"named", TUNEMILL_NAMED_FRONT, 1}};
+
+TEST(RealFront, WritesTheVeryMp3ThatFfmpegWritesToAFile) {
+    TempFolder folder;
+    const std::string input = folder / "song.wav";
+    MakeWav(input, 5);
+    // Its header is rewritten at the end, which an output that cannot seek would lack.
+    const std::string direct = folder / "direct.mp3";
+    Process ffmpeg(TUNEMILL_SYSTEM_FFMPEG, Command(input, direct), {});
+    ASSERT_EQ(ExitCode(ffmpeg.Wait()), 0) << ffmpeg.err;
+    for (const auto& front : kFronts) {
+        SCOPED_TRACE(front.name);
+        const std::string output = folder / "song-128k.mp3";
+        WriteFile(output, "earlier");
+        Process run(front.program, Command(input, output), {});
+        ASSERT_EQ(ExitCode(run.Wait()), 0) << run.err;
+        EXPECT_EQ(AudioBitRate(output), "128000\n");
+        EXPECT_TRUE(Contents(output) == Contents(direct)) << "not the MP3 that ffmpeg writes";
+        EXPECT_EQ(folder.Names(),
+                  (std::vector<std::string>{"direct.mp3", "song-128k.mp3", "song.wav"}));
+    }
+}
+
 TEST(RealFront, AFailedRunLeavesNothingAndKeepsAnEarlierOutput) {
     TempFolder folder;
     const std::string input = folder / "song.wav";
@@ -123,21 +154,57 @@ TEST(RealFront, StoppedMidRunLeavesNoFfmpegNoPartAndTheEarlierOutput) {
     const std::string output = folder / "it's 노래-128k.mp3";
     MakeWav(input, 20);
     WriteFile(output, "earlier");
-    for (bool wholeGroup : {false, true}) {
-        SCOPED_TRACE(wholeGroup ? "the process group" : "the front");
-        // -re reads the input at its own pace, so the run is surely still going.
-        std::vector<std::string> args = Command(input, output);
-        args.insert(args.begin(), "-re");
-        Process front(TUNEMILL_FRONT, args, {.env = {}, .ownGroup = true});
-        ASSERT_TRUE(front.ReadUntil("time=", 10s)) << front.err;
-        const pid_t ffmpeg = OnlyChildWithin(front.Pid(), 1s);
+    for (const auto& kind : kFronts) {
+        for (bool wholeGroup : {false, true}) {
+            SCOPED_TRACE(std::string(kind.name) +
+                         (wholeGroup ? ", the process group" : ", the front"));
+            // -re reads the input at its own pace, so the run is surely still going.
+            std::vector<std::string> args = Command(input, output);
+            args.insert(args.begin(), "-re");
+            Process front(kind.program, args, {.env = {}, .ownGroup = true});
+            ASSERT_TRUE(front.ReadUntil("time=", 10s)) << front.err;
+            const pid_t ffmpeg = OnlyChildWithin(front.Pid(), 1s);
+            ASSERT_GT(ffmpeg, 0);
+            ASSERT_EQ(folder.Names().size(), 2 + kind.filesMeanwhile);
+            kill(wholeGroup ? -front.Pid() : front.Pid(), SIGTERM);
+            EXPECT_EQ(DeathSignal(front.Wait()), SIGTERM);
+            EXPECT_FALSE(Running(ffmpeg));
+            EXPECT_EQ(folder.Names(),
+                      (std::vector<std::string>{"it's 노래-128k.mp3", "it's 노래.wav"}));
+            EXPECT_EQ(Contents(output), "earlier");
+        }
+    }
+}
+
+// An input that never opens, as a FIFO without a writer or a hung network mount: ffmpeg
+// waits in open(), where the stop signal that the front passes on does not reach it.
+TEST(RealFront, StoppedWhileFfmpegWaitsForItsInputItEndsItAndLeavesNothing) {
+    TempFolder folder;
+    const std::string input = folder / "a fifo.wav";
+    const std::string output = folder / "a fifo-128k.mp3";
+    ASSERT_EQ(mkfifo(input.c_str(), 0600), 0);
+    WriteFile(output, "earlier");
+    for (const auto& kind : kFronts) {
+        SCOPED_TRACE(kind.name);
+        Process front(kind.program, Command(input, output), {});
+        const pid_t ffmpeg = OnlyChildWithin(front.Pid(), 5s);
         ASSERT_GT(ffmpeg, 0);
-        ASSERT_EQ(folder.Names().size(), 3u);
-        kill(wholeGroup ? -front.Pid() : front.Pid(), SIGTERM);
-        EXPECT_EQ(DeathSignal(front.Wait()), SIGTERM);
+        const auto end = std::chrono::steady_clock::now() + 20s;
+        while (!testproc::BlockedOpeningAFifo(ffmpeg) && std::chrono::steady_clock::now() < end) {
+            std::this_thread::sleep_for(10ms);
+        }
+        ASSERT_TRUE(testproc::BlockedOpeningAFifo(ffmpeg));
+        ASSERT_EQ(folder.Names().size(), 2 + kind.filesMeanwhile);
+        kill(front.Pid(), SIGTERM);
+        // Inside the 3 s after which the application's shell kills the whole chain.
+        const bool ended = GoneWithin(front.Pid(), 3s);
+        EXPECT_TRUE(ended);
         EXPECT_FALSE(Running(ffmpeg));
-        EXPECT_EQ(folder.Names(),
-                  (std::vector<std::string>{"it's 노래-128k.mp3", "it's 노래.wav"}));
+        if (!ended) {
+            kill(ffmpeg, SIGKILL);  // which would otherwise wait for its input for good
+        }
+        EXPECT_EQ(DeathSignal(front.Wait()), SIGTERM);
+        EXPECT_EQ(folder.Names(), (std::vector<std::string>{"a fifo-128k.mp3", "a fifo.wav"}));
         EXPECT_EQ(Contents(output), "earlier");
     }
 }

@@ -6,6 +6,8 @@
 #include <signal.h>
 #include <sys/stat.h>
 
+#include <optional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -19,7 +21,20 @@ using namespace std::chrono_literals;
 // The scene's last argument, the file ffmpeg would write, as $o.
 const std::string kOutput = "for o; do :; done; ";
 
-class ScriptedFront : public ::testing::Test {
+// The front as it runs where the folder's file system has unnamed files, and as it runs where
+// it has none.
+struct Kind {
+    const char* name;
+    const char* front;
+    bool unnamed;
+};
+void PrintTo(const Kind& kind, std::ostream* out) {
+    *out << kind.name;
+}
+const Kind kUnnamed = {"Unnamed", TUNEMILL_SCRIPTED_FRONT, true};
+const Kind kNamed = {"Named", TUNEMILL_SCRIPTED_NAMED_FRONT, false};
+
+class ScriptedFront : public ::testing::TestWithParam<Kind> {
 protected:
     void SetUp() override { WriteFile(input, "RIFF"); }
 
@@ -27,13 +42,14 @@ protected:
         return {"-i", input, "-y", "-ab", "128k", "-f", "mp3", output};
     }
     std::vector<std::string> Left() const { return folder.Names(); }
+    const char* Front() const { return GetParam().front; }
 
     TempFolder folder;
     std::string input = folder / "in put.wav";
     std::string output = folder / "in put-128k.mp3";
 };
 
-TEST_F(ScriptedFront, PassesTheExitStatusOnAndKeepsOnlyAWholeOutput) {
+TEST_P(ScriptedFront, PassesTheExitStatusOnAndKeepsOnlyAWholeOutput) {
     struct Case {
         const char* name;
         std::string scene;
@@ -44,7 +60,9 @@ TEST_F(ScriptedFront, PassesTheExitStatusOnAndKeepsOnlyAWholeOutput) {
     const std::vector<Case> cases = {
         {"success", kOutput + "printf new > \"$o\"", false, 0, "new"},
         {"success over an earlier output", kOutput + "printf new > \"$o\"", true, 0, "new"},
-        {"success that wrote nothing", "exit 0", false, 0, ""},
+        // The application takes an exit status of 0 with an MP3 there for a conversion done.
+        {"success that wrote nothing", kOutput + ": > \"$o\"", false, 1, nullptr},
+        {"success that wrote nothing keeps the earlier output", "exit 0", true, 1, "old"},
         {"failure after a part", kOutput + "printf half > \"$o\"; exit 1", false, 1, nullptr},
         {"failure keeps the earlier output", kOutput + "printf half > \"$o\"; exit 3", true, 3,
          "old"},
@@ -56,7 +74,7 @@ TEST_F(ScriptedFront, PassesTheExitStatusOnAndKeepsOnlyAWholeOutput) {
         if (c.earlier) {
             WriteFile(output, "old");
         }
-        Process front(TUNEMILL_SCRIPTED_FRONT, Args(), {{"TUNEMILL_SCENE=" + c.scene}});
+        Process front(Front(), Args(), {{"TUNEMILL_SCENE=" + c.scene}});
         EXPECT_EQ(ExitCode(front.Wait()), c.exitCode);
         if (c.left != nullptr) {
             EXPECT_EQ(Left(), (std::vector<std::string>{"in put-128k.mp3", "in put.wav"}));
@@ -67,24 +85,44 @@ TEST_F(ScriptedFront, PassesTheExitStatusOnAndKeepsOnlyAWholeOutput) {
     }
 }
 
-TEST_F(ScriptedFront, DiesOfTheSignalThatKilledFfmpegAfterRemovingItsPart) {
+TEST_P(ScriptedFront, ANewOutputKeepsTheModeOfTheOneItReplaces) {
+    const std::string scene = kOutput + "printf new > \"$o\"";
+    const mode_t savedMask = umask(027);
+    for (const std::optional<mode_t> earlier :
+         {std::optional<mode_t>(0604), std::optional<mode_t>()}) {
+        SCOPED_TRACE(earlier ? "over an earlier output" : "a first output");
+        std::filesystem::remove(output);
+        if (earlier) {
+            WriteFile(output, "old");
+            ASSERT_EQ(chmod(output.c_str(), *earlier), 0);
+        }
+        Process front(Front(), Args(), {{"TUNEMILL_SCENE=" + scene}});
+        EXPECT_EQ(ExitCode(front.Wait()), 0);
+        struct stat written {};
+        ASSERT_EQ(stat(output.c_str(), &written), 0);
+        // Without one, what a file that ffmpeg made itself would get.
+        EXPECT_EQ(written.st_mode & 0777, earlier.value_or(0640));
+    }
+    umask(savedMask);
+}
+
+TEST_P(ScriptedFront, DiesOfTheSignalThatKilledFfmpegAfterRemovingItsPart) {
     WriteFile(output, "old");
     for (int signalNumber : {SIGKILL, SIGUSR1, SIGTERM}) {
         SCOPED_TRACE(signalNumber);
         const std::string scene =
             kOutput + "printf half > \"$o\"; kill -" + std::to_string(signalNumber) + " $$";
-        Process front(TUNEMILL_SCRIPTED_FRONT, Args(), {{"TUNEMILL_SCENE=" + scene}});
+        Process front(Front(), Args(), {{"TUNEMILL_SCENE=" + scene}});
         EXPECT_EQ(DeathSignal(front.Wait()), signalNumber);
         EXPECT_EQ(Left(), (std::vector<std::string>{"in put-128k.mp3", "in put.wav"}));
         EXPECT_EQ(Contents(output), "old");
     }
 }
 
-TEST_F(ScriptedFront, AFinishedFileThatCannotTakeItsNameIsDiscardedAndSaysWhy) {
+TEST_P(ScriptedFront, AFinishedFileThatCannotTakeItsNameIsDiscardedAndSaysWhy) {
     // A folder that appeared at the output's path while ffmpeg worked cannot be replaced.
     const std::string scene = kOutput + "printf new > \"$o\"; mkdir \"$BLOCKER\"";
-    Process front(TUNEMILL_SCRIPTED_FRONT, Args(),
-                  {{"TUNEMILL_SCENE=" + scene, "BLOCKER=" + output}});
+    Process front(Front(), Args(), {{"TUNEMILL_SCENE=" + scene, "BLOCKER=" + output}});
     EXPECT_EQ(ExitCode(front.Wait()), 1);
     EXPECT_EQ(front.err,
               "ffmpeg: cannot save the converted file as '" + output + "': Is a directory\n");
@@ -92,34 +130,52 @@ TEST_F(ScriptedFront, AFinishedFileThatCannotTakeItsNameIsDiscardedAndSaysWhy) {
     EXPECT_TRUE(std::filesystem::is_directory(output));
 }
 
-TEST_F(ScriptedFront, HandsOnTheArgumentsWithAHiddenNameBesideTheOutput) {
+TEST_P(ScriptedFront, HandsOnTheArgumentsWithATemporaryFileInTheOutputsFolder) {
+    // What it is told to write, then what that is, then what the folder shows meanwhile.
     const std::string scene =
-        "printf '%s\\n' \"$@\"; readlink /proc/self/fd/0 >&2; " + kOutput + "echo \"to '$o'\" >&2";
-    Process front(TUNEMILL_SCRIPTED_FRONT, Args(), {{"TUNEMILL_SCENE=" + scene}});
+        "printf '%s\\n' \"$@\"; readlink /proc/self/fd/0 >&2; " + kOutput +
+        "echo \"to '$o'\" >&2; readlink \"$o\" || echo plain; ls -A \"$FOLDER\"; printf x > \"$o\"";
+    Process front(Front(), Args(),
+                  {{"TUNEMILL_SCENE=" + scene, "FOLDER=" + folder.Path().string()}});
     EXPECT_EQ(ExitCode(front.Wait()), 0);
     std::vector<std::string> seen;
     std::istringstream lines(front.out);
     for (std::string line; std::getline(lines, line);) {
         seen.push_back(line);
     }
-    ASSERT_EQ(seen.size(), Args().size());
     const auto args = Args();
-    EXPECT_EQ(std::vector<std::string>(seen.begin(), seen.end() - 1),
+    ASSERT_GE(seen.size(), args.size());
+    EXPECT_EQ(std::vector<std::string>(seen.begin(), seen.begin() + args.size() - 1),
               std::vector<std::string>(args.begin(), args.end() - 1));
-    const std::filesystem::path hidden = seen.back();
-    EXPECT_EQ(hidden.parent_path(), folder.Path());
-    EXPECT_EQ(hidden.filename().string().size(), 11u) << hidden;
-    EXPECT_EQ(hidden.filename().string()[0], '.');
-    EXPECT_EQ(hidden.extension(), ".mp3");
+    const std::string told = seen[args.size() - 1];
+    const std::vector<std::string> during(seen.begin() + args.size() + 1, seen.end());
+    if (GetParam().unnamed) {
+        EXPECT_TRUE(std::regex_match(told, std::regex("/proc/self/fd/[0-9]+"))) << told;
+        // An unnamed file of the output's folder: nothing to see there until it is kept.
+        const std::string file = seen[args.size()];
+        EXPECT_EQ(file.rfind(folder.Path().string() + "/#", 0), 0u) << file;
+        EXPECT_TRUE(file.ends_with(" (deleted)")) << file;
+        EXPECT_EQ(during, (std::vector<std::string>{"in put.wav"}));
+    } else {
+        const std::filesystem::path hidden = told;
+        EXPECT_EQ(hidden.parent_path(), folder.Path());
+        EXPECT_EQ(hidden.filename().string().size(), 11u) << hidden;
+        EXPECT_EQ(hidden.filename().string()[0], '.');
+        EXPECT_EQ(hidden.extension(), ".mp3");
+        EXPECT_EQ(seen[args.size()], "plain");
+        EXPECT_EQ(during, (std::vector<std::string>{hidden.filename().string(), "in put.wav"}));
+    }
+    EXPECT_EQ(Contents(output), "x");
     // Standard input is empty, and ffmpeg's messages name the output, not the hidden file.
     EXPECT_EQ(front.err, "/dev/null\nto '" + output + "'\n");
 }
 
-TEST_F(ScriptedFront, WritesEachLineWholeAndItsClockInSeconds) {
+TEST_P(ScriptedFront, WritesEachLineWholeAndItsClockInSeconds) {
     const std::string scene =
         "printf 'size= time=00:0' >&2; sleep 0.3; printf '0:01.50 x\\r' >&2; sleep 0.3; "
-        "printf 'size= time=01:00:02.00 y\\rDuration: 00:00:03.00\\n' >&2; printf tail >&2";
-    Process front(TUNEMILL_SCRIPTED_FRONT, Args(), {{"TUNEMILL_SCENE=" + scene}});
+        "printf 'size= time=01:00:02.00 y\\rDuration: 00:00:03.00\\n' >&2; printf tail >&2; " +
+        kOutput + "printf x > \"$o\"";
+    Process front(Front(), Args(), {{"TUNEMILL_SCENE=" + scene}});
     EXPECT_EQ(ExitCode(front.Wait()), 0);
     EXPECT_EQ(front.err, "size= time=1.50 x\rsize= time=3602.00 y\rDuration: 00:00:03.00\ntail");
     ASSERT_GE(front.errReads.size(), 2u);
@@ -131,7 +187,7 @@ TEST_F(ScriptedFront, WritesEachLineWholeAndItsClockInSeconds) {
     }
 }
 
-TEST_F(ScriptedFront, LeavesRunsWithoutAFileToReplaceAsTheyAre) {
+TEST_P(ScriptedFront, LeavesRunsWithoutAFileToReplaceAsTheyAre) {
     const std::string link = folder / "link.mp3";
     const std::string target = folder / "target.mp3";
     WriteFile(target, "old");
@@ -157,7 +213,7 @@ TEST_F(ScriptedFront, LeavesRunsWithoutAFileToReplaceAsTheyAre) {
         "case \"$o\" in */fifo.mp3|*/gone/*|-*) ;; *.mp3) printf new > \"$o\";; esac";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Process front(TUNEMILL_SCRIPTED_FRONT, c.args, {{"TUNEMILL_SCENE=" + scene}});
+        Process front(Front(), c.args, {{"TUNEMILL_SCENE=" + scene}});
         EXPECT_EQ(ExitCode(front.Wait()), 0);
         std::string expected;
         for (const auto& arg : c.args) {
@@ -173,10 +229,29 @@ TEST_F(ScriptedFront, LeavesRunsWithoutAFileToReplaceAsTheyAre) {
               (std::vector<std::string>{"fifo.mp3", "in put.wav", "link.mp3", "target.mp3"}));
 }
 
-// ffmpeg stand-in that has written part of its file and then waits.
-const std::string kStalls = kOutput + "printf half > \"$o\"; echo ready >&2; exec sleep 30";
+// ffmpeg stand-ins that have written part of their file and then wait: one that says which
+// stop signal it got and then dies of it, and one that ignores them all, as an ffmpeg blocked
+// in open() does.
+const std::string kHears = kOutput + R"(printf half > "$o"; for s in TERM INT HUP; do
+        trap "echo got $s >&2; kill \$! 2>/dev/null; trap - $s; kill -$s \$\$" $s
+    done; sleep 30 >/dev/null 2>&1 & echo ready >&2; wait)";
+const std::string kIgnores =
+    kOutput + R"(trap '' TERM INT HUP; printf half > "$o"; echo ready >&2; exec sleep 30)";
 
-TEST_F(ScriptedFront, StopsFfmpegCleansUpAndDiesOfTheSignalItGot) {
+std::string SignalName(int signalNumber) {
+    switch (signalNumber) {
+        case SIGTERM:
+            return "TERM";
+        case SIGINT:
+            return "INT";
+        case SIGHUP:
+            return "HUP";
+        default:
+            return std::to_string(signalNumber);
+    }
+}
+
+TEST_P(ScriptedFront, StopsFfmpegCleansUpAndDiesOfTheSignalItGot) {
     enum class Target { Front, Group, Ffmpeg };
     struct Case {
         const char* name;
@@ -192,14 +267,15 @@ TEST_F(ScriptedFront, StopsFfmpegCleansUpAndDiesOfTheSignalItGot) {
         {"SIGTERM to ffmpeg alone", SIGTERM, Target::Ffmpeg},
     };
     WriteFile(output, "old");
+    // The part being written is to be seen in the folder only under a name.
+    const std::size_t filesMeanwhile = GetParam().unnamed ? 2 : 3;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Process front(TUNEMILL_SCRIPTED_FRONT, Args(),
-                      {.env = {"TUNEMILL_SCENE=" + kStalls}, .ownGroup = true});
+        Process front(Front(), Args(), {.env = {"TUNEMILL_SCENE=" + kHears}, .ownGroup = true});
         ASSERT_TRUE(front.ReadUntil("ready\n", 5s)) << front.err;
         const pid_t ffmpeg = OnlyChildWithin(front.Pid(), 1s);
         ASSERT_GT(ffmpeg, 0);
-        ASSERT_EQ(Left().size(), 3u);  // the hidden part is there
+        ASSERT_EQ(Left().size(), filesMeanwhile);
         switch (c.target) {
             case Target::Front:
                 kill(front.Pid(), c.signalNumber);
@@ -215,20 +291,47 @@ TEST_F(ScriptedFront, StopsFfmpegCleansUpAndDiesOfTheSignalItGot) {
         EXPECT_EQ(DeathSignal(front.Wait()), c.signalNumber);
         // At once, not when the stand-in's sleep would have ended by itself.
         EXPECT_LT(std::chrono::steady_clock::now() - stoppedAt, 5s);
+        // ffmpeg was given the chance to end by itself before anything harder.
+        EXPECT_NE(front.err.find("got " + SignalName(c.signalNumber) + "\n"), std::string::npos)
+            << front.err;
         EXPECT_FALSE(Running(ffmpeg));
         EXPECT_EQ(Left(), (std::vector<std::string>{"in put-128k.mp3", "in put.wav"}));
         EXPECT_EQ(Contents(output), "old");
     }
 }
 
-TEST_F(ScriptedFront, EndsWithItsParentAndTakesFfmpegAlong) {
+TEST_P(ScriptedFront, AnFfmpegThatIgnoresTheStopIsKilledWellInsideTheShellsGrace) {
+    WriteFile(output, "old");
+    for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(SignalName(signalNumber));
+        Process front(Front(), Args(), {{"TUNEMILL_SCENE=" + kIgnores}});
+        ASSERT_TRUE(front.ReadUntil("ready\n", 5s)) << front.err;
+        const pid_t ffmpeg = OnlyChildWithin(front.Pid(), 1s);
+        ASSERT_GT(ffmpeg, 0);
+        kill(front.Pid(), signalNumber);
+        // The application's shell kills the whole chain 3 s after asking it to end, and then
+        // no one is left to remove a named part.
+        const bool ended = GoneWithin(front.Pid(), 3s);
+        EXPECT_TRUE(ended);
+        EXPECT_FALSE(Running(ffmpeg));
+        if (!ended) {
+            kill(ffmpeg, SIGKILL);
+        }
+        EXPECT_EQ(DeathSignal(front.Wait()), signalNumber);
+        EXPECT_EQ(Left(), (std::vector<std::string>{"in put-128k.mp3", "in put.wav"}));
+        EXPECT_EQ(Contents(output), "old");
+    }
+}
+
+TEST_P(ScriptedFront, EndsWithItsParentAndTakesFfmpegAlong) {
     // sh stays between the test and the front, as in the application, since the command is
     // not the last one of its line.
-    std::vector<std::string> args = {"-c", "\"$0\" \"$@\"; :", TUNEMILL_SCRIPTED_FRONT};
+    std::vector<std::string> args = {"-c", "\"$0\" \"$@\"; :", Front()};
     for (const auto& arg : Args()) {
         args.push_back(arg);
     }
-    Process shell("/bin/sh", args, {{"TUNEMILL_SCENE=" + kStalls}});
+    // Its parent's death reaches the front as a stop signal, which this ffmpeg ignores.
+    Process shell("/bin/sh", args, {{"TUNEMILL_SCENE=" + kIgnores}});
     ASSERT_TRUE(shell.ReadUntil("ready\n", 5s)) << shell.err;
     const pid_t front = OnlyChildWithin(shell.Pid(), 1s);
     ASSERT_GT(front, 0);
@@ -241,8 +344,10 @@ TEST_F(ScriptedFront, EndsWithItsParentAndTakesFfmpegAlong) {
     EXPECT_EQ(Left(), (std::vector<std::string>{"in put.wav"}));
 }
 
-TEST_F(ScriptedFront, KilledOutrightItsFfmpegEndsToo) {
-    Process front(TUNEMILL_SCRIPTED_FRONT, Args(), {{"TUNEMILL_SCENE=" + kStalls}});
+TEST_P(ScriptedFront, KilledOutrightItsFfmpegEndsToo) {
+    WriteFile(output, "old");
+    // An ffmpeg that ignores the stop signals: only SIGKILL ends it.
+    Process front(Front(), Args(), {{"TUNEMILL_SCENE=" + kIgnores}});
     ASSERT_TRUE(front.ReadUntil("ready\n", 5s)) << front.err;
     const pid_t ffmpeg = OnlyChildWithin(front.Pid(), 1s);
     ASSERT_GT(ffmpeg, 0);
@@ -250,6 +355,21 @@ TEST_F(ScriptedFront, KilledOutrightItsFfmpegEndsToo) {
     // Before reading the streams to their end, which a surviving ffmpeg would hold open.
     EXPECT_TRUE(GoneWithin(ffmpeg, 5s));
     EXPECT_EQ(DeathSignal(front.Wait()), SIGKILL);
+    EXPECT_EQ(Contents(output), "old");
+    std::vector<std::string> left = Left();
+    if (!GetParam().unnamed) {
+        // What no one is left to remove where the file system has no unnamed files.
+        ASSERT_EQ(left.size(), 3u);
+        EXPECT_EQ(left[0].front(), '.');
+        left.erase(left.begin());
+    }
+    // The part ffmpeg wrote went with the front.
+    EXPECT_EQ(left, (std::vector<std::string>{"in put-128k.mp3", "in put.wav"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Temporaries, ScriptedFront, ::testing::Values(kUnnamed, kNamed),
+                         [](const ::testing::TestParamInfo<Kind>& info) {
+                             return std::string(info.param.name);
+                         });
 
 }  // namespace

@@ -9,6 +9,8 @@
 namespace {
 
 using ffront::FindOutputArgument;
+using ffront::FolderOf;
+using ffront::OutputFormatNamed;
 using ffront::TemporaryPathFor;
 
 TEST(FindOutputArgument, TakesTheLastArgumentOnlyWhenItNamesAFileToWrite) {
@@ -44,6 +46,38 @@ TEST(FindOutputArgument, TakesTheLastArgumentOnlyWhenItNamesAFileToWrite) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(FindOutputArgument(c.args), c.output);
     }
+}
+
+// An output written through a /proc path has no extension to take the format from.
+TEST(OutputFormatNamed, SeesOnlyAnOutputsOwnFormat) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        bool named;
+    };
+    const std::vector<Case> cases = {
+        {"the program's own line",
+         {"-i", "/m/a.wav", "-y", "-ab", "128k", "-f", "mp3", "/m/a.mp3"},
+         true},
+        {"no format", {"-i", "a.wav", "-y", "b.mp3"}, false},
+        {"the input's format", {"-f", "wav", "-i", "a.wav", "-y", "b.mp3"}, false},
+        {"after the second input",
+         {"-i", "a.wav", "-f", "wav", "-i", "b.wav", "-y", "-f", "mp3", "c.mp3"},
+         true},
+        {"between two inputs", {"-i", "a.wav", "-f", "wav", "-i", "b.wav", "-y", "c.mp3"}, false},
+        {"an empty format", {"-i", "a.wav", "-y", "-f", "", "b.mp3"}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(OutputFormatNamed(c.args, c.args.size() - 1), c.named);
+    }
+}
+
+TEST(FolderOf, IsWhatOpenTakesForTheOutputsFolder) {
+    EXPECT_EQ(FolderOf("/m/song.mp3"), "/m/");
+    EXPECT_EQ(FolderOf("/song.mp3"), "/");
+    EXPECT_EQ(FolderOf("song.mp3"), ".");
+    EXPECT_EQ(FolderOf("a b/c d.mp3"), "a b/");
 }
 
 TEST(TemporaryPathFor, IsHiddenBesideTheOutputAndKeepsItsExtension) {

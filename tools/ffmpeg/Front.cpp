@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -25,7 +26,14 @@ namespace ffront {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr std::array<int, 3> kStopSignals = {SIGTERM, SIGINT, SIGHUP};
+
+// How long a stopped ffmpeg may take to end by itself before it is killed: one blocked in
+// open() (a FIFO, a hung network mount) never does. Well inside the time the application's
+// shell gives the whole chain before it kills everything and no one cleans up.
+constexpr auto kKillGrace = std::chrono::milliseconds(1000);
 
 [[noreturn]] void DieOf(int signalNumber) {
     signal(signalNumber, SIG_DFL);
@@ -81,11 +89,37 @@ std::string RandomLetters(std::size_t count) {
     return letters;
 }
 
+// Tries hidden names beside `output` until `take` succeeds with one, or fails for another
+// reason than the name being taken (errno tells it); the name it took.
+template <typename Take>
+std::optional<std::string> TakeHiddenName(const std::string& output, Take take) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string path = TemporaryPathFor(output, RandomLetters(6));
+        if (take(path)) {
+            return path;
+        }
+        if (errno != EEXIST) {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+// The file that ffmpeg writes in place of the output, in the output's folder so that the
+// rename over the output stays within one file system.
+struct TemporaryFile {
+    std::string path;  // as ffmpeg is told it
+    int descriptor = -1;
+    // Without a name until it is kept: ffmpeg writes it through the /proc path of the
+    // descriptor it inherits, and when we die the kernel frees it.
+    bool unnamed = false;
+};
+
 // Creates the temporary file, so that no one else can take its name, with the mode the output
 // has (or would get). Nothing when the output is not a plain file (a device, a link, a
 // folder: writing through it differs from replacing it) or its folder takes no new file;
 // ffmpeg then writes the output itself and reports what goes wrong in its own words.
-std::optional<std::string> ReserveTemporary(const std::string& output) {
+std::optional<TemporaryFile> ReserveTemporary(const std::string& output, bool unnamed) {
     struct stat existing {};
     std::optional<mode_t> mode;
     if (lstat(output.c_str(), &existing) == 0) {
@@ -96,20 +130,69 @@ std::optional<std::string> ReserveTemporary(const std::string& output) {
     } else if (errno != ENOENT) {
         return std::nullopt;
     }
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string path = TemporaryPathFor(output, RandomLetters(6));
-        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            if (mode) {
-                fchmod(fd, *mode);
+    TemporaryFile file;
+    if (unnamed) {
+        // File systems without unnamed files refuse in several ways (EOPNOTSUPP, EISDIR,
+        // EINVAL); any refusal leaves the named way, which says whether the folder takes files.
+        file.descriptor = open(FolderOf(output).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (file.descriptor >= 0) {
+            file.path = "/proc/self/fd/" + std::to_string(file.descriptor);
+            file.unnamed = true;
+            // Without /proc mounted, neither ffmpeg nor the link could reach it.
+            if (access(file.path.c_str(), W_OK) != 0) {
+                close(file.descriptor);
+                file = TemporaryFile{};
             }
-            close(fd);
-            return path;
-        }
-        if (errno != EEXIST) {
-            return std::nullopt;
         }
     }
+    if (file.descriptor < 0) {
+        const auto path = TakeHiddenName(output, [&](const std::string& candidate) {
+            file.descriptor =
+                open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            return file.descriptor >= 0;
+        });
+        if (!path) {
+            return std::nullopt;
+        }
+        file.path = *path;
+    }
+    if (mode) {
+        fchmod(file.descriptor, *mode);
+    }
+    return file;
+}
+
+void Discard(const TemporaryFile& file) {
+    if (!file.unnamed) {
+        unlink(file.path.c_str());
+    }
+    close(file.descriptor);
+}
+
+// Puts what ffmpeg wrote in the output's place, in one rename, so that the output is the
+// earlier file or the whole new one at every moment; the reason when it cannot.
+std::optional<std::string> Keep(const TemporaryFile& file, const std::string& output) {
+    struct stat written {};
+    if (fstat(file.descriptor, &written) == 0 && written.st_size == 0) {
+        Discard(file);
+        return "nothing was written for '" + output + "'";
+    }
+    std::optional<std::string> named = file.path;
+    if (file.unnamed) {
+        named = TakeHiddenName(output, [&](const std::string& candidate) {
+            return linkat(AT_FDCWD, file.path.c_str(), AT_FDCWD, candidate.c_str(),
+                          AT_SYMLINK_FOLLOW) == 0;
+        });
+    }
+    if (!named || rename(named->c_str(), output.c_str()) != 0) {
+        const int error = errno;
+        if (named) {
+            unlink(named->c_str());
+        }
+        close(file.descriptor);
+        return "cannot save the converted file as '" + output + "': " + std::strerror(error);
+    }
+    close(file.descriptor);
     return std::nullopt;
 }
 
@@ -142,7 +225,7 @@ int TakeSignal(int descriptor) {
 
 }  // namespace
 
-int RunFront(const char* ffmpeg, int argc, char** argv) {
+int RunFront(const char* ffmpeg, int argc, char** argv, Temporary kind) {
     OpenStandardDescriptors();
     int signals = -1;
     const sigset_t originalMask = BlockStopSignals(signals);
@@ -165,14 +248,17 @@ int RunFront(const char* ffmpeg, int argc, char** argv) {
     sigaction(SIGPIPE, &ignore, &originalPipe);
 
     std::vector<std::string> args(argv + 1, argv + argc);
-    std::optional<std::string> temporary;
+    std::optional<TemporaryFile> temporary;
     const std::optional<std::size_t> outputAt = FindOutputArgument(args);
     std::string output;
     if (outputAt) {
         output = args[*outputAt];
-        temporary = ReserveTemporary(output);
+        // ffmpeg takes the format from the output's extension unless told it, and a /proc
+        // path has none.
+        temporary = ReserveTemporary(
+            output, kind == Temporary::UnnamedWherePossible && OutputFormatNamed(args, *outputAt));
         if (temporary) {
-            args[*outputAt] = *temporary;
+            args[*outputAt] = temporary->path;
         }
     }
     std::vector<char*> childArgv;
@@ -187,7 +273,7 @@ int RunFront(const char* ffmpeg, int argc, char** argv) {
     if (pipe2(messages.data(), O_CLOEXEC) != 0) {
         Complain(std::string("cannot make a pipe: ") + std::strerror(errno));
         if (temporary) {
-            unlink(temporary->c_str());
+            Discard(*temporary);
         }
         return 1;
     }
@@ -196,9 +282,14 @@ int RunFront(const char* ffmpeg, int argc, char** argv) {
     if (child == 0) {
         sigprocmask(SIG_SETMASK, &originalMask, nullptr);
         sigaction(SIGPIPE, &originalPipe, nullptr);
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        // Not SIGTERM: an ffmpeg blocked in open() ignores that, and no one would be left to
+        // follow it with SIGKILL.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (getppid() != front) {
-            _exit(128 + SIGTERM);
+            _exit(128 + SIGKILL);
+        }
+        if (temporary && temporary->unnamed && fcntl(temporary->descriptor, F_SETFD, 0) != 0) {
+            _exit(127);
         }
         // ffmpeg reads keys from its standard input while it works.
         const int nothing = open("/dev/null", O_RDONLY);
@@ -215,18 +306,23 @@ int RunFront(const char* ffmpeg, int argc, char** argv) {
         Complain(std::string("cannot start: ") + std::strerror(errno));
         close(messages[0]);
         if (temporary) {
-            unlink(temporary->c_str());
+            Discard(*temporary);
         }
         return 1;
     }
 
     int stoppedBy = 0;
+    // While a stopped ffmpeg has not been killed yet.
+    bool killPending = false;
+    Clock::time_point killAt;
     auto stop = [&](int signalNumber) {
         if (signalNumber == 0) {
             return;
         }
         if (stoppedBy == 0) {
             stoppedBy = signalNumber;
+            killPending = true;
+            killAt = Clock::now() + kKillGrace;
         }
         kill(child, signalNumber);
     };
@@ -236,11 +332,22 @@ int RunFront(const char* ffmpeg, int argc, char** argv) {
             // ffmpeg itself goes on when its messages can no longer be written; so do we.
             readerGone = readerGone || !WriteAll(STDERR_FILENO, line);
         },
-        temporary.value_or(std::string()), output);
+        temporary ? temporary->path : std::string(), output);
     std::array<char, 64 * 1024> buffer{};
     std::array<pollfd, 2> watched = {pollfd{messages[0], POLLIN, 0}, pollfd{signals, POLLIN, 0}};
     for (;;) {
-        if (poll(watched.data(), watched.size(), -1) < 0) {
+        int timeoutMs = -1;
+        if (killPending) {
+            const auto left =
+                std::chrono::ceil<std::chrono::milliseconds>(killAt - Clock::now()).count();
+            if (left <= 0) {
+                kill(child, SIGKILL);
+                killPending = false;
+            } else {
+                timeoutMs = static_cast<int>(left);
+            }
+        }
+        if (poll(watched.data(), watched.size(), timeoutMs) < 0) {
             if (errno == EINTR) {
                 continue;
             }
@@ -271,11 +378,10 @@ int RunFront(const char* ffmpeg, int argc, char** argv) {
     const bool succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0 && stoppedBy == 0;
     if (temporary) {
         if (!succeeded) {
-            unlink(temporary->c_str());
-        } else if (rename(temporary->c_str(), output.c_str()) != 0) {
-            const int error = errno;
-            unlink(temporary->c_str());
-            Complain("cannot save the converted file as '" + output + "': " + std::strerror(error));
+            Discard(*temporary);
+        } else if (const auto failure = Keep(*temporary, output)) {
+            // A success that kept the earlier output must not look like one.
+            Complain(*failure);
             return 1;
         }
     }

@@ -63,16 +63,35 @@ std::optional<std::size_t> FindOutputArgument(const std::vector<std::string>& ar
     return last;
 }
 
+bool OutputFormatNamed(const std::vector<std::string>& args, std::size_t outputAt) {
+    std::size_t from = 0;
+    for (std::size_t i = 0; i + 1 < outputAt; ++i) {
+        if (args[i] == "-i") {
+            from = i + 2;
+        }
+    }
+    for (std::size_t i = from; i + 1 < outputAt; ++i) {
+        if (args[i] == "-f") {
+            return !args[i + 1].empty();
+        }
+    }
+    return false;
+}
+
+std::string FolderOf(std::string_view output) {
+    const std::string_view folder = output.substr(0, output.size() - BaseName(output).size());
+    return folder.empty() ? std::string(".") : std::string(folder);
+}
+
 std::string TemporaryPathFor(std::string_view output, std::string_view letters) {
     static constexpr std::size_t kLongestExtension = 16;
     const std::string_view base = BaseName(output);
-    const std::string_view folder = output.substr(0, output.size() - base.size());
     std::string_view extension;
     const std::size_t dot = base.rfind('.');
     if (dot != std::string_view::npos && dot > 0 && base.size() - dot <= kLongestExtension) {
         extension = base.substr(dot);
     }
-    std::string path(folder);
+    std::string path(output.substr(0, output.size() - base.size()));
     path += '.';
     path += letters;
     path += extension;

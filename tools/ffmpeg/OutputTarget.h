@@ -15,6 +15,13 @@ namespace ffront {
 // -h, output to a pipe) passes through as it is.
 std::optional<std::size_t> FindOutputArgument(const std::vector<std::string>& args);
 
+// Whether an -f names the output's format, so that ffmpeg need not guess it from the output's
+// name: after the last input, before the output at `outputAt`.
+bool OutputFormatNamed(const std::vector<std::string>& args, std::size_t outputAt);
+
+// The folder that `output` lies in, as a path that open() takes: "." for a bare name.
+std::string FolderOf(std::string_view output);
+
 // A hidden name beside `output`: a dot, `letters`, and the output's extension, which ffmpeg
 // reads the format from when no -f is given. Short, so it fits wherever the output's name does.
 std::string TemporaryPathFor(std::string_view output, std::string_view letters);
