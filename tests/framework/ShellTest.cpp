@@ -174,16 +174,20 @@ TEST(Shell, ExecuteEndsACommandStillRunning) {
 }
 
 // A child that traps SIGTERM to clean up is given the time to do it before the group is
-// killed.
+// killed. The child is perl rather than a second /bin/sh: under load dash now and then ended on
+// the TERM without running its trap, which made this test fail by chance.
 TEST(Shell, CloseLetsTheCommandCleanUp) {
     QTemporaryDir dir;
     const QString pidFile = dir.filePath("pid");
     const QString tidy = dir.filePath("tidy");
     RecordedShell r;
-    // The pid is written once the shell has settled into its loop with its trap in place.
-    r.Execute("sh -c 'trap \"sleep 0.2; touch " + tidy.toStdString() +
-              "; exit 1\" TERM; sleep 0.1; echo $$ > " + pidFile.toStdString() +
-              "; while :; do sleep 0.05 & wait $!; done'");
+    // The pid is written once the handler is in place; the handler takes its time, as the
+    // front does when it removes its temporary file.
+    r.Execute(
+        "perl -e '$SIG{TERM} = sub { select(undef, undef, undef, 0.2); open(my $t, \">\", "
+        "$ARGV[1]) or die; close($t); exit 1 }; open(my $p, \">\", \"$ARGV[0].new\") or die; "
+        "print $p $$; close($p); rename(\"$ARGV[0].new\", $ARGV[0]); sleep 1 while 1' '" +
+        pidFile.toStdString() + "' '" + tidy.toStdString() + "'");
     const pid_t child = ReadPid(pidFile);
     ASSERT_GT(child, 0);
     r.shell->Close();
