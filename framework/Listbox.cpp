@@ -84,7 +84,13 @@ void Listbox::RequestRepaint() {
 // Rows.
 
 void Listbox::AddRow(const std::string& text) {
+    // A program fills the row it has just added, cell after cell: the new row is given room
+    // for that, and the row before it, filled by now, is brought to its exact size.
+    if (lastIndex_ >= 0 && lastIndex_ < ListCount()) {
+        rows_[static_cast<std::size_t>(lastIndex_)].cells.Close();
+    }
     Row row;
+    row.cells.Open();
     row.cells.SetText(0, text);
     rows_.push_back(std::move(row));
     lastIndex_ = ListCount() - 1;
@@ -452,25 +458,21 @@ void Listbox::SetInitialValue(const std::string& value) {
 namespace {
 
 // The texts of one column, compared as QString::compare ignoring case does. A text of ASCII
-// alone ignores case as its lower-case bytes do, so such texts are folded once and compared as
-// bytes; only a pair with another letter in it goes through QString.
+// alone ignores case as its lower-case bytes do, so two such texts are compared byte by byte,
+// folded as they are read; only a pair with another letter in it goes through QString. Nothing
+// is copied: a sort of 100,000 names needs no second set of them.
 class ColumnTexts {
 public:
     explicit ColumnTexts(std::vector<std::string_view> texts) : texts_(std::move(texts)) {
-        folded_.resize(texts_.size());
         ascii_.resize(texts_.size());
         for (std::size_t i = 0; i < texts_.size(); ++i) {
             ascii_[i] = IsAscii(texts_[i]);
-            if (ascii_[i]) {
-                folded_[i] = AsciiLowercase(texts_[i]);
-            }
         }
     }
 
     int Compare(std::size_t a, std::size_t b) const {
         if (ascii_[a] && ascii_[b]) {
-            const int cmp = folded_[a].compare(folded_[b]);
-            return cmp < 0 ? -1 : (cmp > 0 ? 1 : 0);
+            return CompareAsciiLowercase(texts_[a], texts_[b]);
         }
         return QString::compare(Q(texts_[a]), Q(texts_[b]), Qt::CaseInsensitive);
     }
@@ -481,9 +483,32 @@ private:
     }
 
     std::vector<std::string_view> texts_;
-    std::vector<std::string> folded_;
     std::vector<char> ascii_;
 };
+
+// Puts the rows into the order, where order[i] is the row that goes to place i, by moving each
+// row once along the cycles of the permutation: no second set of rows.
+template <class Row>
+void Permute(std::vector<Row>& rows, const std::vector<Int32>& order) {
+    std::vector<bool> placed(rows.size());
+    for (std::size_t start = 0; start < rows.size(); ++start) {
+        if (placed[start]) {
+            continue;
+        }
+        Row held = std::move(rows[start]);
+        std::size_t at = start;
+        while (true) {
+            placed[at] = true;
+            const auto from = static_cast<std::size_t>(order[at]);
+            if (from == start) {
+                rows[at] = std::move(held);
+                break;
+            }
+            rows[at] = std::move(rows[from]);
+            at = from;
+        }
+    }
+}
 
 }  // namespace
 
@@ -537,11 +562,8 @@ void Listbox::SortByColumn(Int32 column, bool ascending) {
         });
     }
     auto rows = rows_.release();
-    std::vector<Row> sorted(rows.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        sorted[i] = std::move(rows[static_cast<std::size_t>(order[i])]);
-    }
-    rows_.assign(std::move(sorted));
+    Permute(rows, order);
+    rows_.assign(std::move(rows));
     firstSelectedKnown_ = false;
     anchor_ = -1;
     cursor_ = -1;
