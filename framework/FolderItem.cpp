@@ -116,19 +116,31 @@ bool IsUtf8(std::string_view text) {
 // The order of two names as QString's operator< gives it, which compares UTF-16 code units,
 // read from their UTF-8 bytes. Byte order is code point order, and the two differ only where
 // a character from U+E000 to U+FFFF meets one past U+FFFF, which UTF-16 writes with a
-// surrogate below U+E000: at the first byte that differs, lead bytes 0xEE and 0xEF then sort
-// after 0xF0 to 0xF4.
+// surrogate below U+E000: lead bytes 0xEE and 0xEF then rank after 0xF0 to 0xF4. Bytes 0xFE
+// and 0xFF never occur in UTF-8, so the ranks keep bytes apart, and two names compare as the
+// ranks of their bytes do.
+unsigned Rank(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte == 0xEE || byte == 0xEF ? byte + 0x10u : static_cast<unsigned>(byte);
+}
+
 bool LessAsUtf16(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     const std::size_t at = CommonPrefixLength(a, b);
     if (at == n) {
         return a.size() < b.size();
     }
-    auto rank = [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte == 0xEE || byte == 0xEF ? byte + 0x10 : static_cast<unsigned>(byte);
-    };
-    return rank(a[at]) < rank(b[at]);
+    return Rank(a[at]) < Rank(b[at]);
+}
+
+// The ranks of a name's first eight bytes, the first highest, and 0 after its end: names whose
+// keys differ are in the order of their keys, since no byte of a name is 0.
+std::uint64_t SortKey(std::string_view name) {
+    std::uint64_t key = 0;
+    for (std::size_t k = 0; k < 8; ++k) {
+        key = (key << 8) | (k < name.size() ? Rank(name[k]) : 0u);
+    }
+    return key;
 }
 
 }  // namespace
@@ -158,7 +170,8 @@ void FolderItem::List() const {
                              : QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))
                                    .toStdString();
             const std::string_view kept = decoded.empty() ? name : std::string_view(decoded);
-            listing.entries.push_back({static_cast<std::uint32_t>(listing.names.size()),
+            listing.entries.push_back({SortKey(kept),
+                                       static_cast<std::uint32_t>(listing.names.size()),
                                        static_cast<std::uint32_t>(kept.size()), directory});
             listing.names.append(kept);
         }
@@ -166,6 +179,9 @@ void FolderItem::List() const {
     }
     std::sort(listing.entries.begin(), listing.entries.end(),
               [&listing](const Entry& a, const Entry& b) {
+                  if (a.key != b.key) {
+                      return a.key < b.key;
+                  }
                   return LessAsUtf16(listing.Name(a), listing.Name(b));
               });
     // The names are laid out again in their order, so that the entries are read one after

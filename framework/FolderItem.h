@@ -45,6 +45,8 @@ private:
     void List() const;
 
     struct Entry {
+        // The name's first bytes, in the order of names, for sorting without reading the name.
+        std::uint64_t key = 0;
         std::uint32_t at = 0;
         std::uint32_t length = 0;
         bool directory = false;
