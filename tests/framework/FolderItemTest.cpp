@@ -214,6 +214,14 @@ TEST_F(FileTypeTest, MatchesFileNamesIgnoringCase) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(audio->Matches(c.name), c.matches);
     }
+    // Empty pieces of the extensions are no extension, which would match every name.
+    fw::FileType sparse;
+    sparse.Extensions = ";.a;;.B;";
+    EXPECT_TRUE(sparse.Matches("x.A"));
+    EXPECT_TRUE(sparse.Matches("x.b"));
+    EXPECT_FALSE(sparse.Matches("x.c"));
+    EXPECT_FALSE(sparse.Matches("README"));
+    EXPECT_FALSE(fw::FileType().Matches("x.a"));
 }
 
 TEST_F(FileTypeTest, RegisteredTypeIsFoundByNameIgnoringCase) {

@@ -147,6 +147,15 @@ TEST_F(ListInteractionTest, ViewRepaintsWhatRowsAndCellsChanged) {
     List().SetCell(0, 7, "Failed");
     QCoreApplication::processEvents();
     EXPECT_TRUE(recorder.painted.contains(view->CellRect(0, 7))) << "a cell with rows pending";
+
+    // A paint that comes while rows are pending, and a cell written after it, before the view
+    // has caught up with the rows.
+    List().AddRow("e.wav");
+    view->viewport()->repaint();
+    recorder.painted = QRegion();
+    List().SetCell(0, 7, "Complete");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(recorder.painted.contains(view->CellRect(0, 7))) << "a cell after a paint";
 }
 
 // A drag with the mouse, as the user makes it: press on a row, move in two steps while the button
