@@ -108,30 +108,88 @@ inline void ScrambleRows(fw::Listbox& list, std::mt19937& rng) {
     }
 }
 
-// A folder of `count` empty audio files named like a music library, created in a shuffled
-// order, made once per count; the path is 30 to 50 bytes long.
-inline QString FolderOfAudioFiles(QTemporaryDir& dir, int count) {
-    const QString path = dir.filePath("music library " + QString::number(count));
+// The file system's own pace for the same folder: `find DIR -maxdepth 1 | wc -l`, in
+// milliseconds.
+inline double FindFloorMs(const QString& folder) {
+    const auto start = BenchClock::now();
+    QProcess sh;
+    sh.start("/bin/sh", {"-c", "find \"$0\" -maxdepth 1 | wc -l", folder});
+    sh.waitForFinished(-1);
+    return MillisecondsSince(start);
+}
+
+// A music library as users have one: "artist - album - 07 - title.ext" with names of about 66
+// characters at the median, about 8% of them with letters beyond ASCII, audio files of every
+// extension of the type in either case, and other files (covers, notes, playlists) among them.
+// All names are distinct; the same `seed` gives the same names.
+inline std::vector<std::string> LibraryNames(int audio, int others, unsigned seed = 2024) {
+    static const char* const ascii[] = {
+        "Aurora Lane",   "The Quiet Harbour", "Miles Ahead Quartet",    "Northern Lights Ensemble",
+        "Velvet Static", "Paper Kites",       "Orchestra of the Night", "DJ Falcon",
+        "Blue Meridian", "Silver Creek Band", "Lowland Choir",          "Static Bloom"};
+    static const char* const wide[] = {"Sigur Rós",      "Motörhead Tribute", "Beyoncé Covers",
+                                       "Вежливый отказ", "東京事変",          "심야 라디오",
+                                       "Ólafur Arnalds", "Zoë Keating"};
+    static const char* const albums[] = {"Live at the Old Theatre",
+                                         "Greatest Hits",
+                                         "Sessions Vol 2",
+                                         "Winter Recordings",
+                                         "The Long Road Home",
+                                         "Demos and Rarities",
+                                         "Night Drive",
+                                         "Deluxe Edition Remastered"};
+    static const char* const words[] = {"river", "light",  "morning", "echo",   "dancing", "heart",
+                                        "city",  "golden", "shadow",  "summer", "broken",  "wings",
+                                        "ocean", "fire",   "slow",    "avenue", "letter",  "home"};
+    static const char* const audioExt[] = {"mp3", "mp3", "mp3", "m4a", "wav",
+                                           "ogg", "aac", "wma", "MP3", "WAV"};
+    static const char* const otherExt[] = {"jpg", "txt", "cue", "log", "nfo", "m3u", "png", "pdf"};
+    std::mt19937 rng(seed);
+    auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(audio + others));
+    for (int i = 0; i < audio + others; ++i) {
+        const bool isAudio = i < audio;
+        std::string name = pick(100) < 8 ? wide[pick(8)] : ascii[pick(12)];
+        name += " - ";
+        name += albums[pick(8)];
+        char number[32];
+        std::snprintf(number, sizeof number, " - %03d%03d - ", i % 100, (i / 100) % 1000);
+        name += number;
+        const int titleWords = 1 + pick(4);
+        for (int w = 0; w < titleWords; ++w) {
+            if (w > 0) {
+                name += ' ';
+            }
+            name += words[pick(18)];
+        }
+        name += '.';
+        name += isAudio ? audioExt[pick(10)] : otherExt[pick(8)];
+        names.push_back(std::move(name));
+    }
+    std::shuffle(names.begin(), names.end(), rng);
+    return names;
+}
+
+// The library above as empty files in a folder of `parent` (tmpfs where there is one), made
+// once per count: `audio` audio files and `others` other files.
+inline QString LibraryFolder(const QString& parent, int audio, int others) {
+    const QString path = parent + "/library " + QString::number(audio);
     if (!QDir(path).exists()) {
         QDir().mkpath(path);
-        std::vector<int> order(static_cast<std::size_t>(count));
-        std::iota(order.begin(), order.end(), 0);
-        std::shuffle(order.begin(), order.end(), std::mt19937(777));
-        for (int i : order) {
-            QFile f(path + "/" + QString::fromStdString(RealisticName(i)));
+        for (const auto& name : LibraryNames(audio, others)) {
+            QFile f(path + "/" + QString::fromStdString(name));
             f.open(QIODevice::WriteOnly);
         }
     }
     return path;
 }
 
-// The file system's own pace for the same folder: `find DIR -type f | wc -l`, in milliseconds.
-inline double FindFloorMs(const QString& folder) {
-    const auto start = BenchClock::now();
-    QProcess sh;
-    sh.start("/bin/sh", {"-c", "find \"$0\" -type f | wc -l", folder});
-    sh.waitForFinished(-1);
-    return MillisecondsSince(start);
+// Where benchmarks make their folders: in memory when the machine has /dev/shm.
+inline std::unique_ptr<QTemporaryDir> BenchFolderParent() {
+    const QString shm = "/dev/shm";
+    return std::make_unique<QTemporaryDir>((QDir(shm).exists() ? shm : QDir::tempPath()) +
+                                           "/tunemill-bench-XXXXXX");
 }
 
 // The process's peak resident memory so far (VmHWM), in kB.

@@ -1,16 +1,31 @@
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 #include <QString>
+#include <QTest>
+#include <QTimer>
 
 #include <cstdlib>
+#include <functional>
+#include <optional>
 
 #include "bench/BenchSupport.h"
 #include "framework/ListboxView.h"
+#include "framework/Strings.h"
+#include "framework/ToolbarItem.h"
 #include "listview/RatingCell.h"
 
 namespace {
+
+std::shared_ptr<fw::ScriptedModalUI>& ScriptedUI() {
+    static std::shared_ptr<fw::ScriptedModalUI> ui;
+    return ui;
+}
 
 fw::ListboxView& View(Main& window) {
     return *static_cast<fw::ListboxView*>(window.AlternatingList1().Widget());
@@ -196,44 +211,154 @@ void BM_PrintStatus(benchmark::State& state) {
 }
 BENCHMARK(BM_PrintStatus)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 
-// Add Folder on a real folder: from the answer of the dialog until the event loop has done
-// what the intake left for it; the floor is `find` on the same folder.
+// Delivers itself again, at the lowest priority, until `done` says the work is over; then once
+// more, behind whatever the work left queued, and notes the time: the event loop answers again.
+class LoopProbe : public QObject {
+public:
+    explicit LoopProbe(std::function<bool()> done) : done_(std::move(done)) {}
+    void Post() {
+        QCoreApplication::postEvent(this, new QEvent(QEvent::User), Qt::LowEventPriority);
+    }
+    std::optional<BenchClock::time_point> answered;
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() != QEvent::User) {
+            return QObject::event(e);
+        }
+        if (!seenDone_) {
+            seenDone_ = done_();
+        } else {
+            answered = BenchClock::now();
+            return true;
+        }
+        Post();
+        return true;
+    }
+
+private:
+    std::function<bool()> done_;
+    bool seenDone_ = false;
+};
+
+// A folder as a user adds it: Add Folder on the toolbar, the real folder dialog, the folder's
+// name typed in its parent and Return pressed. The time from Return until the event loop
+// answers again, in milliseconds.
+double AddFolderThroughDialog(Main& window, const QString& folder, int expectedRows) {
+    QEventLoop loop;
+    BenchClock::time_point start;
+    LoopProbe probe([&] { return window.AlternatingList1().ListCount() == expectedRows; });
+    QTimer answer;
+    answer.setInterval(2);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || !dialog->isVisible()) {
+            return;
+        }
+        answer.stop();
+        const QFileInfo info(folder);
+        dialog->setDirectory(info.path());
+        auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+        edit->setText(info.fileName());
+        QCoreApplication::processEvents();
+        start = BenchClock::now();
+        QTest::keyClick(edit, Qt::Key_Return);
+        probe.Post();
+    });
+    QTimer finished;
+    finished.setInterval(1);
+    QObject::connect(&finished, &QTimer::timeout, [&] {
+        if (probe.answered) {
+            loop.quit();
+        }
+    });
+    answer.start();
+    finished.start();
+    QMetaObject::invokeMethod(
+        &loop, [&] { window.TBFolder().Press(); }, Qt::QueuedConnection);
+    loop.exec();
+    return std::chrono::duration<double, std::milli>(*probe.answered - start).count();
+}
+
+// Add Folder of a library of that many audio files and a twentieth as many other files; the
+// floor is `find` listing the same folder, in the same iteration.
 void BM_AddFolder(benchmark::State& state) {
-    static QTemporaryDir dir;
-    const QString folder = FolderOfAudioFiles(dir, static_cast<int>(state.range(0)));
-    auto* ui = static_cast<fw::ScriptedModalUI*>(&fw::CurrentModalUI());
+    static const auto parent = BenchFolderParent();
+    const int audio = static_cast<int>(state.range(0));
+    const QString folder = LibraryFolder(parent->path(), audio, audio / 20);
+    // The toolkit's dialogs, for this benchmark alone.
+    fw::SetModalUI(nullptr);
     Versus v;
     for (auto _ : state) {
         fw::Window::CloseAll();
         QCoreApplication::processEvents();
         auto window = Main::Instance();
         QCoreApplication::processEvents();
-        ui->folderAnswers.push_back(folder.toStdString());
         const double floor = FindFloorMs(folder);
-        const auto start = BenchClock::now();
-        window->OpenFolder();
-        QCoreApplication::processEvents();
-        const double ms = MillisecondsSince(start);
+        const double ms = AddFolderThroughDialog(*window, folder, audio);
         state.SetIterationTime(ms / 1000);
         v.Add(ms, floor);
-        if (window->AlternatingList1().ListCount() != state.range(0)) {
-            state.SkipWithError("the folder was not listed whole");
-        }
     }
     v.Report(state);
+    // What the names are like: their median length in characters, and the share with letters
+    // beyond ASCII.
+    std::vector<std::size_t> lengths;
+    int wide = 0;
+    for (const auto& name : LibraryNames(audio, audio / 20)) {
+        lengths.push_back(static_cast<std::size_t>(QString::fromStdString(name).size()));
+        wide += fw::IsAscii(name) ? 0 : 1;
+    }
+    std::nth_element(lengths.begin(), lengths.begin() + lengths.size() / 2, lengths.end());
+    state.counters["name_median"] = static_cast<double>(lengths[lengths.size() / 2]);
+    state.counters["non_ascii_%"] = 100.0 * wide / static_cast<double>(lengths.size());
+    fw::SetModalUI(ScriptedUI());
 }
 BENCHMARK(BM_AddFolder)
     ->Arg(10'000)
     ->Arg(100'000)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
-    ->Iterations(3);
+    ->Iterations(5);
+
+// Ctrl+A and then Delete, as keys on the list, each until the event loop answers again; the
+// time of the Delete is the figure, the selection's is the counter `select_ms`.
+void BM_RemoveAllThroughWindow(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    double selectMs = 0;
+    for (auto _ : state) {
+        auto window = WindowWithRows(rows);
+        auto& view = View(*window);
+        view.setFocus();
+        QCoreApplication::processEvents();
+        const auto untilAnswered = [&](auto press) {
+            const auto start = BenchClock::now();
+            press();
+            view.viewport()->repaint();
+            QCoreApplication::processEvents();
+            return MillisecondsSince(start);
+        };
+        selectMs += untilAnswered([&] { QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier); });
+        const double ms = untilAnswered([&] { QTest::keyClick(&view, Qt::Key_Delete); });
+        state.SetIterationTime(ms / 1000);
+        if (window->AlternatingList1().ListCount() != 0) {
+            state.SkipWithError("rows were left");
+        }
+    }
+    state.counters["select_ms"] = selectMs / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_RemoveAllThroughWindow)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(5);
 
 }  // namespace
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     BenchApp app(argc, argv);
+    ScriptedUI() = app.ui;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

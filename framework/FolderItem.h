@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/Core.h"
@@ -19,7 +20,7 @@ public:
     explicit FolderItem(std::string path);
 
     const std::string& NativePath() const { return path_; }
-    std::string Name() const;
+    const std::string& Name() const { return name_; }
     // The folder that holds the item, or null for the root.
     std::shared_ptr<FolderItem> Parent() const;
     // The path as the system shell spells it here: each space written as a backslash and a space.
@@ -44,12 +45,25 @@ private:
     void List() const;
 
     struct Entry {
-        std::string name;
+        // The name's first bytes, in the order of names, for sorting without reading the name.
+        std::uint64_t key = 0;
+        std::uint32_t at = 0;
+        std::uint32_t length = 0;
         bool directory = false;
+    };
+    struct Listing {
+        std::string names;
+        std::vector<Entry> entries;
+        std::string_view Name(const Entry& e) const {
+            return std::string_view(names).substr(e.at, e.length);
+        }
     };
 
     std::string path_;
-    mutable std::optional<std::vector<Entry>> entries_;
+    std::string name_;
+    mutable std::optional<Listing> listing_;
+    // The folder that listed the item, which is its parent.
+    std::shared_ptr<const FolderItem> listedIn_;
     // What the listing of the parent said, when the item came from it; read afresh otherwise.
     std::optional<bool> listedAsDirectory_;
 };

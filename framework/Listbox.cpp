@@ -84,7 +84,13 @@ void Listbox::RequestRepaint() {
 // Rows.
 
 void Listbox::AddRow(const std::string& text) {
+    // A program fills the row it has just added, cell after cell: the new row is given room
+    // for that, and the row before it, filled by now, is brought to its exact size.
+    if (lastIndex_ >= 0 && lastIndex_ < ListCount()) {
+        rows_[static_cast<std::size_t>(lastIndex_)].cells.Close();
+    }
     Row row;
+    row.cells.Open();
     row.cells.SetText(0, text);
     rows_.push_back(std::move(row));
     lastIndex_ = ListCount() - 1;
@@ -95,6 +101,17 @@ void Listbox::RemoveRow(Int32 row) {
     if (row < 0 || row >= ListCount()) {
         throw OutOfBoundsException("RemoveRow " + std::to_string(row) + " of " +
                                    std::to_string(ListCount()) + " rows");
+    }
+    // Rows are removed from the last to the first when many go at once: what destroying the
+    // rows before this one will touch is asked for ahead, so that their cache misses overlap
+    // instead of coming one after another.
+    constexpr Int32 kBlocksAhead = 16;
+    constexpr Int32 kObjectsAhead = 8;
+    if (row >= kBlocksAhead) {
+        rows_[static_cast<std::size_t>(row - kBlocksAhead)].cells.PrefetchBlocks();
+    }
+    if (row >= kObjectsAhead) {
+        rows_[static_cast<std::size_t>(row - kObjectsAhead)].cells.PrefetchTagObjects();
     }
     // The row, with its tags, is destroyed only after the bookkeeping below; whoever still holds
     // one of its cell objects keeps it.
@@ -452,38 +469,78 @@ void Listbox::SetInitialValue(const std::string& value) {
 namespace {
 
 // The texts of one column, compared as QString::compare ignoring case does. A text of ASCII
-// alone ignores case as its lower-case bytes do, so such texts are folded once and compared as
-// bytes; only a pair with another letter in it goes through QString.
+// alone ignores case as its lower-case bytes do, so such texts are folded once, one after
+// another into one buffer, and compared as bytes; only a pair with another letter in it goes
+// through QString.
 class ColumnTexts {
 public:
     explicit ColumnTexts(std::vector<std::string_view> texts) : texts_(std::move(texts)) {
-        folded_.resize(texts_.size());
+        std::size_t total = 0;
         ascii_.resize(texts_.size());
         for (std::size_t i = 0; i < texts_.size(); ++i) {
             ascii_[i] = IsAscii(texts_[i]);
+            total += ascii_[i] ? texts_[i].size() : 0;
+        }
+        folded_.reserve(total);
+        at_.resize(texts_.size() + 1);
+        for (std::size_t i = 0; i < texts_.size(); ++i) {
+            at_[i] = folded_.size();
             if (ascii_[i]) {
-                folded_[i] = AsciiLowercase(texts_[i]);
+                for (const char ch : texts_[i]) {
+                    folded_.push_back(IsAsciiCapital(ch) ? static_cast<char>(ch - 'A' + 'a') : ch);
+                }
             }
         }
+        at_[texts_.size()] = folded_.size();
     }
 
     int Compare(std::size_t a, std::size_t b) const {
         if (ascii_[a] && ascii_[b]) {
-            const int cmp = folded_[a].compare(folded_[b]);
+            const int cmp = Folded(a).compare(Folded(b));
             return cmp < 0 ? -1 : (cmp > 0 ? 1 : 0);
         }
         return QString::compare(Q(texts_[a]), Q(texts_[b]), Qt::CaseInsensitive);
     }
 
 private:
+    static bool IsAsciiCapital(char ch) { return ch >= 'A' && ch <= 'Z'; }
     static QString Q(std::string_view text) {
         return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     }
+    std::string_view Folded(std::size_t i) const {
+        return std::string_view(folded_).substr(at_[i], at_[i + 1] - at_[i]);
+    }
 
     std::vector<std::string_view> texts_;
-    std::vector<std::string> folded_;
+    // The folded ASCII texts, text i from at_[i] to at_[i + 1].
+    std::string folded_;
+    std::vector<std::size_t> at_;
     std::vector<char> ascii_;
 };
+
+// Puts the rows into the order, where order[i] is the row that goes to place i, by moving each
+// row once along the cycles of the permutation: no second set of rows.
+template <class Row>
+void Permute(std::vector<Row>& rows, const std::vector<Int32>& order) {
+    std::vector<bool> placed(rows.size());
+    for (std::size_t start = 0; start < rows.size(); ++start) {
+        if (placed[start]) {
+            continue;
+        }
+        Row held = std::move(rows[start]);
+        std::size_t at = start;
+        while (true) {
+            placed[at] = true;
+            const auto from = static_cast<std::size_t>(order[at]);
+            if (from == start) {
+                rows[at] = std::move(held);
+                break;
+            }
+            rows[at] = std::move(rows[from]);
+            at = from;
+        }
+    }
+}
 
 }  // namespace
 
@@ -537,11 +594,8 @@ void Listbox::SortByColumn(Int32 column, bool ascending) {
         });
     }
     auto rows = rows_.release();
-    std::vector<Row> sorted(rows.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        sorted[i] = std::move(rows[static_cast<std::size_t>(order[i])]);
-    }
-    rows_.assign(std::move(sorted));
+    Permute(rows, order);
+    rows_.assign(std::move(rows));
     firstSelectedKnown_ = false;
     anchor_ = -1;
     cursor_ = -1;

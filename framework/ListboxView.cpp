@@ -100,12 +100,13 @@ void ListboxView::ModelChanged() {
 }
 
 void ListboxView::RowsChanged() {
-    // Many rows may come or go in one handler: set the scroll range once, when it returns.
-    viewport()->update();
+    // Many rows may come or go in one handler: the view hears of the first alone, and sets its
+    // scroll range and repaints once the handler has returned.
     if (rowsPending_) {
         return;
     }
     rowsPending_ = true;
+    viewport()->update();
     QMetaObject::invokeMethod(
         this, [this] { ApplyPendingRows(); }, Qt::QueuedConnection);
 }
@@ -114,6 +115,7 @@ void ListboxView::ApplyPendingRows() {
     if (rowsPending_) {
         rowsPending_ = false;
         UpdateScrollRange();
+        viewport()->update();
     }
 }
 
@@ -208,6 +210,10 @@ QRect ListboxView::CellRect(Int32 row, Int32 column) const {
 }
 
 void ListboxView::InvalidateCell(Int32 row, Int32 column) {
+    // Rows came or went in this handler: the whole view is repainted once it returns.
+    if (rowsPending_) {
+        return;
+    }
     auto list = Owner();
     if (!list) {
         return;

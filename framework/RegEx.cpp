@@ -12,6 +12,11 @@ namespace {
 // every row it adds; compiled patterns are shared, which QRegularExpression makes cheap.
 const QRegularExpression& Compiled(const std::string& pattern) {
     static std::map<std::string, QRegularExpression> cache;
+    // A program searches with one pattern many times over: the last one is at hand.
+    static const std::pair<const std::string, QRegularExpression>* last = nullptr;
+    if (last != nullptr && last->first == pattern) {
+        return last->second;
+    }
     if (cache.size() > 64) {
         cache.clear();
     }
@@ -22,7 +27,21 @@ const QRegularExpression& Compiled(const std::string& pattern) {
         re.optimize();
         it = cache.emplace(pattern, std::move(re)).first;
     }
+    last = &*it;
     return it->second;
+}
+
+// The matched text in UTF-8, made straight from the subject where it is ASCII.
+std::string Utf8(QStringView text) {
+    std::string out(static_cast<std::size_t>(text.size()), '\0');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        if (unit >= 0x80) {
+            return text.toString().toStdString();
+        }
+        out[static_cast<std::size_t>(i)] = static_cast<char>(unit);
+    }
+    return out;
 }
 
 }  // namespace
@@ -58,7 +77,7 @@ std::shared_ptr<RegExMatch> RegEx::Search() {
     }
     // An empty match moves on by one, so that a continued search always progresses.
     impl_->position = m.capturedEnd() > m.capturedStart() ? m.capturedEnd() : m.capturedEnd() + 1;
-    return std::make_shared<RegExMatch>(m.captured(0).toStdString());
+    return std::make_shared<RegExMatch>(Utf8(m.capturedView(0)));
 }
 
 }  // namespace fw

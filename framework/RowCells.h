@@ -31,6 +31,22 @@ public:
 
     // Asks for the texts to be brought into the cache ahead of a scan that will read them.
     void Prefetch() const { __builtin_prefetch(texts_.data()); }
+    // Asks for what destroying the row will touch: its blocks of texts and tags and, once the
+    // tags are at hand, the objects they hold with their reference counts.
+    void PrefetchBlocks() const {
+        __builtin_prefetch(texts_.data());
+        __builtin_prefetch(tags_.data());
+    }
+    void PrefetchTagObjects() const {
+        for (const auto& slot : tags_) {
+            if (const Object* object = slot.second.ObjectValue()) {
+                // A shared object's count lies just before it (std::make_shared).
+                const auto at = reinterpret_cast<std::uintptr_t>(object);
+                __builtin_prefetch(object);
+                __builtin_prefetch(reinterpret_cast<const void*>(at - 16));
+            }
+        }
+    }
 
     void SetText(std::size_t column, std::string_view text) {
         std::size_t at = 0;
@@ -40,17 +56,42 @@ public:
         }
         const std::size_t missing = column - c;  // cells to add, empty, before this one
         const std::size_t oldLength = at < texts_.size() ? kHeader + LengthAt(at) : 0;
+        const std::size_t size =
+            texts_.size() - oldLength + missing * kHeader + kHeader + text.size();
+        const auto length = static_cast<std::uint32_t>(text.size());
+        if (at + oldLength == texts_.size() && size <= texts_.capacity()) {
+            // The last cell, or one after it, in the room there is: written in place.
+            texts_.resize(at);
+            texts_.append(missing * kHeader, '\0');
+            texts_.append(reinterpret_cast<const char*>(&length), kHeader);
+            texts_.append(text);
+            return;
+        }
         // Built at its exact size: a string that grows keeps up to twice the room it needs.
-        std::string packed(texts_.size() - oldLength + missing * kHeader + kHeader + text.size(),
-                           '\0');
+        std::string packed(size, '\0');
         std::memcpy(packed.data(), texts_.data(), at);
         char* out = packed.data() + at + missing * kHeader;
-        const auto length = static_cast<std::uint32_t>(text.size());
         std::memcpy(out, &length, kHeader);
         std::memcpy(out + kHeader, text.data(), text.size());
         std::memcpy(out + kHeader + text.size(), texts_.data() + at + oldLength,
                     texts_.size() - at - oldLength);
         texts_ = std::move(packed);
+    }
+
+    // A row that is being filled, cell after cell, is given room for its texts and tags at
+    // once; Close gives back what it did not use. A row that is never opened is always at its
+    // exact size.
+    void Open() {
+        texts_.reserve(kOpenTextRoom);
+        tags_.reserve(kOpenTagRoom);
+    }
+    void Close() {
+        if (texts_.capacity() > texts_.size()) {
+            texts_ = std::string(texts_);
+        }
+        if (tags_.capacity() > tags_.size()) {
+            tags_.shrink_to_fit();
+        }
     }
 
     const Variant& Tag(std::size_t column) const {
@@ -78,6 +119,10 @@ public:
             }
         }
         if (!tag.IsNil()) {
+            // One more slot, not twice the room: a row holds its few tags for its whole life.
+            if (tags_.size() == tags_.capacity()) {
+                tags_.reserve(tags_.size() + 1);
+            }
             tags_.emplace_back(column, std::move(tag));
         }
         return {};
@@ -85,6 +130,8 @@ public:
 
 private:
     static constexpr std::size_t kHeader = sizeof(std::uint32_t);
+    static constexpr std::size_t kOpenTextRoom = 256;
+    static constexpr std::size_t kOpenTagRoom = 4;
 
     std::uint32_t LengthAt(std::size_t at) const {
         std::uint32_t length = 0;

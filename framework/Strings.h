@@ -26,6 +26,11 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b);
 bool IsAscii(std::string_view text);
 // A text with A to Z in lower case and every other byte unchanged.
 std::string AsciiLowercase(std::string_view text);
+// The number of bytes at the start of both texts that are the same.
+std::size_t CommonPrefixLength(std::string_view a, std::string_view b);
+// The order of two texts as their AsciiLowercase forms compare bytewise (-1, 0 or 1), without
+// making them.
+int CompareAsciiLowercase(std::string_view a, std::string_view b);
 // The pieces between separators, empty ones included: "a,,b" gives "a", "", "b".
 std::vector<std::string> Split(const std::string& text, char separator);
 

@@ -90,7 +90,7 @@ void Window::ControlRenamed() {
     generation_ = NextGeneration();
 }
 
-Control* Window::Lookup(const std::string& name) const {
+Control* Window::Lookup(std::string_view name) const {
     for (const auto& control : controls_) {
         if (control->Name() == name) {
             return control.get();

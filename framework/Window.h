@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/Control.h"
@@ -27,12 +28,13 @@ public:
 
     // Registers a control under a name; it is looked up by that name from then on.
     void Register(const std::string& name, std::shared_ptr<Control> control);
-    Control* Lookup(const std::string& name) const;
+    Control* Lookup(std::string_view name) const;
     // The control of that name as a T; a missing control raises NilObjectException.
     template <class T>
-    T& ControlAs(const std::string& name) const {
+    T& ControlAs(std::string_view name) const {
         // Handlers look their controls up at every use, a dozen times for each row added: the
-        // last answer for each class is kept, and holds while this window registers nothing.
+        // last answer for each class is kept, and holds while this window registers or renames
+        // nothing. Checking it compares the name's bytes and allocates nothing.
         struct Answer {
             std::uint64_t generation = 0;
             std::string name;
@@ -44,9 +46,11 @@ public:
         }
         T* control = dynamic_cast<T*>(Lookup(name));
         if (control == nullptr) {
-            throw NilObjectException("the window has no control \"" + name + "\"");
+            throw NilObjectException("the window has no control \"" + std::string(name) + "\"");
         }
-        last = {generation_, name, control};
+        last.generation = generation_;
+        last.name.assign(name);
+        last.control = control;
         return *control;
     }
     const std::vector<std::shared_ptr<Control>>& Controls() const { return controls_; }

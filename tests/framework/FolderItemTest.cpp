@@ -4,7 +4,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 #include <memory>
 #include <string>
@@ -211,6 +214,14 @@ TEST_F(FileTypeTest, MatchesFileNamesIgnoringCase) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(audio->Matches(c.name), c.matches);
     }
+    // Empty pieces of the extensions are no extension, which would match every name.
+    fw::FileType sparse;
+    sparse.Extensions = ";.a;;.B;";
+    EXPECT_TRUE(sparse.Matches("x.A"));
+    EXPECT_TRUE(sparse.Matches("x.b"));
+    EXPECT_FALSE(sparse.Matches("x.c"));
+    EXPECT_FALSE(sparse.Matches("README"));
+    EXPECT_FALSE(fw::FileType().Matches("x.a"));
 }
 
 TEST_F(FileTypeTest, RegisteredTypeIsFoundByNameIgnoringCase) {
@@ -277,22 +288,25 @@ TEST(FolderListingTest, EntriesComeInQDirsNameOrderAndFoldersMatchNoType) {
     audio->Extensions = ".wav;.mp3;.ogg;.m4a";
     fw::RegisterFileType(audio);
     QTemporaryDir dir;
-    const QStringList names = {"b.wav",
-                               "B.wav",
-                               "a.WAV",
-                               "Äb.mp3",
-                               "ab.mp3",
-                               ".hidden.mp3",
-                               "zz folder.mp3",
-                               "日本.ogg",
-                               "\xF0\x9F\x8E\xB5 note.wav",
-                               "\xEF\xBC\xA1 wide.wav",
-                               "_x.m4a"};
+    const QStringList names = {
+        "b.wav", "B.wav", "a.WAV", "Äb.mp3", "ab.mp3", ".hidden.mp3", "zz folder.mp3", "日本.ogg",
+        "\xF0\x9F\x8E\xB5 note.wav", "\xEF\xBC\xA1 wide.wav", "\xEE\x80\x80 private.wav",
+        "\xF0\x9F\x8E\xB5\xEF\xBC\xA1.wav", "\xF0\x9F\x8E\xB5\xF0\x9F\x8E\xB6.wav", "_x.m4a",
+        // Long shared beginnings, differing before, at and after the
+        // eighth and sixteenth bytes, and by length alone.
+        "Artist Name - Album - 01.mp3", "Artist Name - Album - 01 .mp3",
+        "Artist Name - album - 01.mp3", "Artist Name - Album - 1.mp3", "Artist Nam.mp3",
+        "Artist N.mp3", "Artist M.mp3", "Artist Name - Albun.mp3"};
     for (const auto& n : names) {
         QFile f(dir.filePath(n));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
     QDir().mkpath(dir.filePath("sub.wav"));
+    // A link to a folder is a folder; a link to nothing is a file by its name.
+    QDir().mkpath(dir.filePath("target"));
+    ASSERT_TRUE(QFile::link(dir.filePath("target"), dir.filePath("linked.wav")));
+    ASSERT_TRUE(QFile::link(dir.filePath("nowhere"), dir.filePath("dangling.wav")));
+    const QStringList folders = {"sub.wav", "linked.wav", "target"};
     const QStringList expected =
         QDir(dir.path())
             .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
@@ -303,8 +317,48 @@ TEST(FolderListingTest, EntriesComeInQDirsNameOrderAndFoldersMatchNoType) {
     for (fw::Int32 i = 1; i <= folder.Count(); ++i) {
         const auto item = folder.Item(i);
         EXPECT_EQ(item->Name(), expected[i - 1].toStdString()) << "entry " << i;
-        EXPECT_EQ(item->Type(), item->Name() == "sub.wav" ? "" : "audio") << item->Name();
+        const bool folderEntry = folders.contains(QString::fromStdString(item->Name()));
+        EXPECT_EQ(item->Type(), folderEntry ? "" : "audio") << item->Name();
+        EXPECT_EQ(item->Parent()->NativePath(), dir.path().toStdString());
     }
+}
+
+// Names that are not UTF-8 read as Qt decodes them, in Qt's order, and the listing of a folder
+// held by reference makes that folder its entries' parent.
+TEST(FolderListingTest, NamesThatAreNotUtf8ReadAsQtDecodesThem) {
+    QTemporaryDir dir;
+    const std::string root = dir.path().toStdString();
+    const std::vector<std::string> raw = {"caf\xE9.wav", "ok.wav", "\xC3(.wav", "\xED\xA0\x80.wav",
+                                          "\xF0\x9F\x8E.wav"};
+    QStringList expected;
+    for (const auto& name : raw) {
+        const std::string path = root + "/" + name;
+        const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY, 0600);
+        ASSERT_GE(fd, 0) << name;
+        ::close(fd);
+        expected << QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    }
+    std::sort(expected.begin(), expected.end());
+    auto folder = std::make_shared<fw::FolderItem>(root);
+    ASSERT_EQ(folder->Count(), static_cast<fw::Int32>(raw.size()));
+    for (fw::Int32 i = 1; i <= folder->Count(); ++i) {
+        const auto item = folder->Item(i);
+        EXPECT_EQ(item->Name(), expected[i - 1].toStdString()) << "entry " << i;
+        EXPECT_EQ(item->NativePath(), root + "/" + item->Name());
+        EXPECT_EQ(item->Parent(), folder);
+    }
+    for (const auto& name : raw) {
+        ::unlink((root + "/" + name).c_str());
+    }
+}
+
+// The root's entries are named "/name", not "//name".
+TEST(FolderListingTest, EntriesOfTheRootHaveOneSeparator) {
+    const fw::FolderItem root("/");
+    ASSERT_GT(root.Count(), 0);
+    const auto first = root.Item(1);
+    EXPECT_EQ(first->NativePath(), "/" + first->Name());
+    EXPECT_EQ(first->Parent()->NativePath(), "/");
 }
 
 }  // namespace

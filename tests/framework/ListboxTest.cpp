@@ -7,6 +7,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <numeric>
 #include <random>
 #include <set>
 #include <string>
@@ -421,6 +422,58 @@ TEST(ListboxTest, SortComparesNonAsciiTextsIgnoringCase) {
     EXPECT_LT(at("éclair"), at("ÉLAN"));
     EXPECT_LT(at("über"), at("Ünter"));
     EXPECT_EQ(texts.front(), "a");
+}
+
+// Many names with long shared beginnings, some beyond ASCII, in a fixed scrambled order: the
+// list orders them as a stable sort by QString's case-insensitive comparison does, and every
+// row arrives whole, with its texts and its tag.
+TEST(ListboxTest, SortByNameMatchesAStableCaseInsensitiveQStringSort) {
+    const std::vector<std::string> stems = {"Artist Name - Album - ",
+                                            "artist name - album - ",
+                                            "ARTIST NAME - ALBUM",
+                                            "ZZ Top - ",
+                                            "zz top - ",
+                                            "[z]",
+                                            "Ärtist",
+                                            "artist",
+                                            "Artist Name - Älbum - ",
+                                            "파일 ",
+                                            "Artist Nam"};
+    std::vector<std::string> names;
+    std::mt19937 rng(7);
+    for (int i = 0; i < 600; ++i) {
+        names.push_back(stems[rng() % stems.size()] + std::to_string(rng() % 40) +
+                        (rng() % 2 ? ".mp3" : ".MP3"));
+    }
+    auto list = MakeList(3);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        list->AddRow(names[i]);
+        list->SetCell(list->LastIndex(), 1, std::to_string(i));
+        list->SetCellTag(list->LastIndex(), 2, std::make_shared<Marker>(std::to_string(i)));
+    }
+    for (const bool ascending : {true, false}) {
+        SCOPED_TRACE(ascending ? "ascending" : "descending");
+        // From the order the rows were added in, each time.
+        list->SortByColumn(1, true);
+        std::vector<std::size_t> expected(names.size());
+        std::iota(expected.begin(), expected.end(), 0);
+        std::sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) {
+            return std::to_string(a) < std::to_string(b);
+        });
+        std::stable_sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) {
+            const int cmp = QString::compare(QString::fromStdString(names[a]),
+                                             QString::fromStdString(names[b]), Qt::CaseInsensitive);
+            return ascending ? cmp < 0 : cmp > 0;
+        });
+        list->SortByColumn(0, ascending);
+        ASSERT_EQ(list->ListCount(), static_cast<fw::Int32>(names.size()));
+        for (fw::Int32 r = 0; r < list->ListCount(); ++r) {
+            const std::string id = std::to_string(expected[static_cast<std::size_t>(r)]);
+            ASSERT_EQ(list->Cell(r, 1), id) << "row " << r;
+            EXPECT_EQ(list->Cell(r, 0), names[expected[static_cast<std::size_t>(r)]]);
+            EXPECT_EQ(fw::VariantAs<Marker>(list->CellTag(r, 2))->id, id);
+        }
+    }
 }
 
 // Orders column 2 by its number; other columns are left to the framework.

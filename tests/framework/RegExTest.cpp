@@ -23,6 +23,8 @@ TEST(RegExTest, SearchIgnoresLetterCase) {
         {"\\.WAV", "song.wav", ".wav"},
         {"abc", "xABCx", "ABC"},
         {"이름", "파일 이름.wav", "이름"},
+        {"élan", "Un ÉLAN.wav", "ÉLAN"},
+        {".[\\w]+$", "Track.MP3", ".MP3"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pattern + " in " + c.text);
@@ -104,7 +106,8 @@ TEST(RegExTest, NoMatchOrNoValidPatternGivesNull) {
         EXPECT_EQ(re.Search(), nullptr);
     }
     fw::RegEx fresh;
-    fresh.SearchPattern = "a";
+    // Built, not assigned from a literal: at -O3 GCC 12 warns falsely on that (-Wrestrict).
+    fresh.SearchPattern = std::string(1, 'a');
     EXPECT_EQ(fresh.Search(), nullptr);
 }
 
@@ -115,6 +118,25 @@ TEST(RegExTest, OnlyTheWholeMatchIsKept) {
     ASSERT_NE(match, nullptr);
     EXPECT_EQ(match->SubExpressionString(0), "12:34");
     EXPECT_EQ(match->SubExpressionString(1), "");
+}
+
+// Searchers with different patterns, used in turns, and a pattern changed between searches: each
+// search uses the pattern its searcher has at that moment, however patterns are kept compiled.
+TEST(RegExTest, EachSearchUsesItsSearchersPatternOfTheMoment) {
+    fw::RegEx extension;
+    extension.SearchPattern = ".[\\w]+$";
+    fw::RegEx digits;
+    digits.SearchPattern = "[0-9]+";
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        EXPECT_EQ(Found(extension.Search("track 07.Wav")), ".Wav");
+        EXPECT_EQ(Found(digits.Search("track 07.Wav")), "07");
+    }
+    extension.SearchPattern = "tr[a-z]+";
+    EXPECT_EQ(Found(extension.Search("TRACK 07.Wav")), "TRACK");
+    extension.SearchPattern = "[(";
+    EXPECT_EQ(Found(extension.Search("track 07.Wav")), "<none>");
+    EXPECT_EQ(Found(digits.Search("track 07.Wav")), "07");
 }
 
 }  // namespace

@@ -10,32 +10,44 @@ namespace {
 
 class Counted : public fw::Object {};
 
+// The same writes to a row at its exact size, to a row opened for filling, and to one closed
+// after a few writes: texts are written in place or rebuilt, never mixed up.
 TEST(RowCellsTest, TextsKeepTheirCellsWhateverTheOrderAndLengthOfWrites) {
-    fw::RowCells cells;
-    EXPECT_EQ(cells.Text(0), "");
-    EXPECT_EQ(cells.Text(7), "");
-    struct Write {
-        std::size_t column;
-        std::string text;
-    };
-    const std::vector<Write> writes = {
-        {0, ""},
-        {0, "track 000123 - some artist - a song title.wav"},
-        {6, "17"},  // past the end: cells 1 to 5 come empty
-        {2, "/home/listener/Music/Artist 3/Album number 9"},
-        {0, "short"},  // shorter than before, in front of others
-        {7, "Ready"},
-        {6, "a much longer number text than before"},
-        {2, ""},
-        {3, std::string("nul\0inside", 10)},
-    };
-    std::vector<std::string> expected(9);
-    for (const auto& w : writes) {
-        cells.SetText(w.column, w.text);
-        expected[w.column] = w.text;
-        for (std::size_t c = 0; c < expected.size(); ++c) {
-            EXPECT_EQ(cells.Text(c), expected[c])
-                << "column " << c << " after writing " << w.column;
+    for (const int closeAfter : {-1, 0, 3, 100}) {
+        SCOPED_TRACE("closed after write " + std::to_string(closeAfter));
+        fw::RowCells cells;
+        if (closeAfter >= 0) {
+            cells.Open();
+        }
+        EXPECT_EQ(cells.Text(0), "");
+        EXPECT_EQ(cells.Text(7), "");
+        struct Write {
+            std::size_t column;
+            std::string text;
+        };
+        const std::vector<Write> writes = {
+            {0, ""},
+            {0, "track 000123 - some artist - a song title.wav"},
+            {6, "17"},  // past the end: cells 1 to 5 come empty
+            {2, "/home/listener/Music/Artist 3/Album number 9"},
+            {0, "short"},  // shorter than before, in front of others
+            {7, "Ready"},
+            {6, "a much longer number text than before"},
+            {2, ""},
+            {3, std::string("nul\0inside", 10)},
+        };
+        std::vector<std::string> expected(9);
+        int written = 0;
+        for (const auto& w : writes) {
+            cells.SetText(w.column, w.text);
+            expected[w.column] = w.text;
+            if (written++ == closeAfter) {
+                cells.Close();
+            }
+            for (std::size_t c = 0; c < expected.size(); ++c) {
+                EXPECT_EQ(cells.Text(c), expected[c])
+                    << "column " << c << " after writing " << w.column;
+            }
         }
     }
 }

@@ -77,6 +77,8 @@ TEST(MidTest, CountsCharactersFromOne) {
         {"hello", 1, 0, ""},
         {"hello", 6, -1, ""},
         {"hello", 10, 2, ""},
+        {"hello", 0, -1, "hello"},
+        {"hello", -3, 2, "he"},
         {"", 1, -1, ""},
         // Each Korean syllable is three bytes of UTF-8 but one character.
         {"파일 이름", 4, -1, "이름"},
@@ -200,6 +202,47 @@ TEST(StringsTest, SplitKeepsEmptyPieces) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(fw::Split(c.text, c.separator), c.pieces);
+    }
+}
+
+// Texts that agree over their first bytes, eight or more of them, and differ in letter case or in
+// a letter just before, at or after each eighth byte: the order must be that of their lower-case
+// forms, however far the bytes agree.
+TEST(CompareAsciiLowercaseTest, OrdersAsTheLowerCaseFormsDo) {
+    const std::vector<std::string> texts = {
+        "",
+        "a",
+        "A",
+        "abcdefg",
+        "abcdefgh",
+        "ABCDEFGH",
+        "abcdefghi",
+        "abcdefgHi",
+        "abcdefgHI",
+        "abcdefgz",
+        "abcdefg_",
+        "Abcdefghij",
+        "abcdefghijklmnop",
+        "abcdefghijklmnoP",
+        "abcdefghijklmnopq",
+        "abcdefghijklmnoQ",
+        "abcdefghijklmnoz",
+        "ABCDEFGHIJKLMNO[",
+        "abcdefghijklmno@",
+        "track 000123 - Some Artist",
+        "TRACK 000123 - some artist",
+        "track 000123 - some artisT!",
+    };
+    auto sign = [](int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); };
+    for (const auto& a : texts) {
+        for (const auto& b : texts) {
+            SCOPED_TRACE("\"" + a + "\" and \"" + b + "\"");
+            EXPECT_EQ(fw::CompareAsciiLowercase(a, b),
+                      sign(fw::AsciiLowercase(a).compare(fw::AsciiLowercase(b))));
+            const std::size_t common = fw::CommonPrefixLength(a, b);
+            EXPECT_EQ(a.substr(0, common), b.substr(0, common));
+            EXPECT_TRUE(common == a.size() || common == b.size() || a[common] != b[common]);
+        }
     }
 }
 

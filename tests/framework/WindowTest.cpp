@@ -4,8 +4,10 @@
 #include <QMainWindow>
 #include <QToolBar>
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -17,6 +19,30 @@
 #include "framework/StaticText.h"
 #include "framework/ToolbarItem.h"
 #include "framework/Window.h"
+
+namespace {
+
+// The allocations that this thread makes while it counts them.
+thread_local bool countingAllocations = false;
+thread_local int allocations = 0;
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (countingAllocations) {
+        ++allocations;
+    }
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace {
 
@@ -277,8 +303,30 @@ TEST(WindowTest, LookupByNameFollowsRenamesAndWindows) {
     auto c = std::make_shared<fw::Listbox>();
     first->Register("List", c);
     EXPECT_EQ(&first->ControlAs<fw::Listbox>("List"), c.get());
+    // A name that begins or ends like the last one is another name.
+    EXPECT_THROW(first->ControlAs<fw::Listbox>("Lis"), fw::NilObjectException);
+    EXPECT_THROW(first->ControlAs<fw::Listbox>("List1"), fw::NilObjectException);
+    EXPECT_EQ(&first->ControlAs<fw::Listbox>("List"), c.get());
     first->Close();
     second->Close();
+}
+
+// Handlers look their controls up a dozen times for each row added: a lookup, by a name longer
+// than any short-string buffer, allocates nothing once it has been answered.
+TEST(WindowTest, RepeatedLookupByNameAllocatesNothing) {
+    auto window = std::make_shared<fw::Window>();
+    auto list = std::make_shared<fw::Listbox>();
+    window->Register("AlternatingList1", list);
+    window->Register("StatusBar", std::make_shared<fw::StaticText>());
+    EXPECT_EQ(&window->ControlAs<fw::Listbox>("AlternatingList1"), list.get());
+    countingAllocations = true;
+    allocations = 0;
+    for (int i = 0; i < 100; ++i) {
+        window->ControlAs<fw::Listbox>("AlternatingList1");
+    }
+    countingAllocations = false;
+    EXPECT_EQ(allocations, 0);
+    window->Close();
 }
 
 }  // namespace

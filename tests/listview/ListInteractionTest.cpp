@@ -1,6 +1,8 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QScrollBar>
 #include <QTest>
 #include <QUrl>
@@ -97,6 +99,63 @@ TEST_F(ListInteractionTest, ScrollRangeFollowsTheRowsOnceTheHandlerReturns) {
     QCoreApplication::processEvents();
     EXPECT_EQ(view->verticalScrollBar()->maximum(),
               std::max(0, 10 * List().DefaultRowHeight() - view->viewport()->height()));
+}
+
+// Records the parts of the list's viewport that are painted.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QWidget* viewport) { viewport->installEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            painted += static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
+    }
+};
+
+// Rows that come or go in one handler tell the view once; what it then repaints must still be
+// all that changed, and a cell written later is repainted on its own, where it can be seen.
+TEST_F(ListInteractionTest, ViewRepaintsWhatRowsAndCellsChanged) {
+    auto* view = View(List());
+    view->viewport()->repaint();
+    QCoreApplication::processEvents();
+    PaintRecorder recorder(view->viewport());
+    AddRows({"a.wav", "b.wav", "c.wav"});
+    QCoreApplication::processEvents();
+    const QRect rows(0, 0, view->viewport()->width(), 3 * List().DefaultRowHeight());
+    EXPECT_TRUE(recorder.painted.contains(rows)) << "rows added";
+
+    recorder.painted = QRegion();
+    List().SetCell(1, 7, "Complete");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(recorder.painted.contains(view->CellRect(1, 7))) << "a cell written";
+    EXPECT_FALSE(recorder.painted.contains(view->CellRect(0, 0))) << "only that cell";
+
+    recorder.painted = QRegion();
+    List().RemoveRow(2);
+    List().RemoveRow(0);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(recorder.painted.contains(rows)) << "rows removed";
+    EXPECT_EQ(listtest::ColumnTexts(List(), 0), (std::vector<std::string>{"b.wav"}));
+
+    // Rows added, and a cell of an earlier row written, in one handler.
+    recorder.painted = QRegion();
+    List().AddRow("d.wav");
+    List().SetCell(0, 7, "Failed");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(recorder.painted.contains(view->CellRect(0, 7))) << "a cell with rows pending";
+
+    // A paint that comes while rows are pending, and a cell written after it, before the view
+    // has caught up with the rows.
+    List().AddRow("e.wav");
+    view->viewport()->repaint();
+    recorder.painted = QRegion();
+    List().SetCell(0, 7, "Complete");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(recorder.painted.contains(view->CellRect(0, 7))) << "a cell after a paint";
 }
 
 // A drag with the mouse, as the user makes it: press on a row, move in two steps while the button
