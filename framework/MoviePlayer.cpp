@@ -15,12 +15,22 @@ namespace fw {
 // backend. The player's signals come from inside its own calls as well as from the event loop;
 // each is turned into a call queued on the event loop, so that the control's events never run
 // inside SetMovie, Play or Stop.
+//
+// Each movie gets a backend player of its own. One backend player reused for the next movie
+// lets the end of the earlier one reach it late on a loaded machine: the new movie then stops
+// after a fraction of a second, or at once, as if it had played to its end.
 struct MoviePlayer::Engine {
-    ~Engine() { QObject::disconnect(&player, nullptr, &context, nullptr); }
+    struct Session {
+        QAudioOutput output;
+        QMediaPlayer player;
+    };
 
+    explicit Engine(MoviePlayer& owner) : owner(owner) {}
+    ~Engine() { Drop(); }
+
+    MoviePlayer& owner;
     QObject context;
-    QAudioOutput output;
-    QMediaPlayer player;
+    std::unique_ptr<Session> session;
     // Counts the movies given to the player: a failure reported for an earlier movie must not
     // stop the one that took its place.
     unsigned generation = 0;
@@ -32,11 +42,85 @@ struct MoviePlayer::Engine {
     void Load(const std::shared_ptr<fw::Movie>& movie) {
         ++generation;
         failed = false;
-        if (movie) {
-            player.setSource(QUrl());
+        Drop();
+        // The dropped player reports nothing more, so its end is reported here, after whatever
+        // it reported before.
+        Report(false);
+        if (!movie) {
+            return;
         }
-        player.setSource(movie ? QUrl::fromLocalFile(QString::fromStdString(movie->Path()))
-                               : QUrl());
+        session = std::make_unique<Session>();
+        session->player.setAudioOutput(&session->output);
+        session->output.setMuted(!owner.speaker_);
+        Watch(session->player);
+        session->player.setSource(QUrl::fromLocalFile(QString::fromStdString(movie->Path())));
+    }
+
+    void Drop() {
+        if (session) {
+            QObject::disconnect(&session->player, nullptr, &context, nullptr);
+            session.reset();
+        }
+    }
+
+    // Raises Play or Stop from the event loop when what the player does differs from what was
+    // last raised.
+    void Report(bool playing) {
+        QMetaObject::invokeMethod(
+            &context,
+            [this, playing] {
+                if (playing == raisedPlay) {
+                    return;
+                }
+                raisedPlay = playing;
+                Dispatch([&] {
+                    if (playing) {
+                        owner.Raise<void(MoviePlayer&)>("Play", owner);
+                    } else {
+                        owner.Raise<void(MoviePlayer&)>("Stop", owner);
+                    }
+                });
+            },
+            Qt::QueuedConnection);
+    }
+
+    // A movie that cannot be played leaves the backend in its playing state for good, with an
+    // error or an invalid media status: stopping it is what lets the program see the end.
+    void Failed() {
+        QMetaObject::invokeMethod(
+            &context,
+            [this, generation = generation] {
+                if (generation != this->generation || !session) {
+                    return;
+                }
+                failed = true;
+                if (session->player.playbackState() != QMediaPlayer::StoppedState) {
+                    session->player.stop();
+                }
+            },
+            Qt::QueuedConnection);
+    }
+
+    void Watch(QMediaPlayer& player) {
+        QObject::connect(&player, &QMediaPlayer::playbackStateChanged, &context,
+                         [this](QMediaPlayer::PlaybackState state) {
+                             // Paused is not a state this player enters on its own.
+                             if (state != QMediaPlayer::PausedState) {
+                                 Report(state == QMediaPlayer::PlayingState);
+                             }
+                         });
+        QObject::connect(&player, &QMediaPlayer::errorOccurred, &context,
+                         [this](QMediaPlayer::Error error, const QString&) {
+                             if (error != QMediaPlayer::NoError) {
+                                 Failed();
+                             }
+                         });
+        QObject::connect(&player, &QMediaPlayer::mediaStatusChanged, &context,
+                         [this](QMediaPlayer::MediaStatus status) {
+                             if (status == QMediaPlayer::InvalidMedia) {
+                                 Failed();
+                             }
+                         });
     }
 };
 
@@ -48,67 +132,10 @@ MoviePlayer::MoviePlayer() {
 MoviePlayer::~MoviePlayer() = default;
 
 MoviePlayer::Engine& MoviePlayer::EngineNow() {
-    if (engine_) {
-        return *engine_;
+    if (!engine_) {
+        engine_ = std::make_unique<Engine>(*this);
     }
-    engine_ = std::make_unique<Engine>();
-    Engine& e = *engine_;
-    e.player.setAudioOutput(&e.output);
-    e.output.setMuted(!speaker_);
-
-    QObject::connect(
-        &e.player, &QMediaPlayer::playbackStateChanged, &e.context,
-        [this, &e](QMediaPlayer::PlaybackState state) {
-            QMetaObject::invokeMethod(
-                &e.context,
-                [this, &e, state] {
-                    // Paused is not a state this player enters on its own.
-                    const bool playing = state == QMediaPlayer::PlayingState;
-                    if (state == QMediaPlayer::PausedState || playing == e.raisedPlay) {
-                        return;
-                    }
-                    e.raisedPlay = playing;
-                    Dispatch([&] {
-                        if (playing) {
-                            Raise<void(MoviePlayer&)>("Play", *this);
-                        } else {
-                            Raise<void(MoviePlayer&)>("Stop", *this);
-                        }
-                    });
-                },
-                Qt::QueuedConnection);
-        });
-
-    // A movie that cannot be played leaves the backend in its playing state for good, with an
-    // error or an invalid media status: stopping it is what lets the program see the end.
-    const auto failed = [&e] {
-        const unsigned generation = e.generation;
-        QMetaObject::invokeMethod(
-            &e.context,
-            [&e, generation] {
-                if (generation != e.generation) {
-                    return;
-                }
-                e.failed = true;
-                if (e.player.playbackState() != QMediaPlayer::StoppedState) {
-                    e.player.stop();
-                }
-            },
-            Qt::QueuedConnection);
-    };
-    QObject::connect(&e.player, &QMediaPlayer::errorOccurred, &e.context,
-                     [failed](QMediaPlayer::Error error, const QString&) {
-                         if (error != QMediaPlayer::NoError) {
-                             failed();
-                         }
-                     });
-    QObject::connect(&e.player, &QMediaPlayer::mediaStatusChanged, &e.context,
-                     [failed](QMediaPlayer::MediaStatus status) {
-                         if (status == QMediaPlayer::InvalidMedia) {
-                             failed();
-                         }
-                     });
-    return e;
+    return *engine_;
 }
 
 void MoviePlayer::SetMovie(std::shared_ptr<fw::Movie> movie) {
@@ -119,10 +146,14 @@ void MoviePlayer::SetMovie(std::shared_ptr<fw::Movie> movie) {
     EngineNow().Load(movie_);
 }
 
+QMediaPlayer* MoviePlayer::Backend() const {
+    return engine_ && engine_->session ? &engine_->session->player : nullptr;
+}
+
 void MoviePlayer::SetSpeaker(bool on) {
     speaker_ = on;
-    if (engine_) {
-        engine_->output.setMuted(!on);
+    if (engine_ && engine_->session) {
+        engine_->session->output.setMuted(!on);
     }
 }
 
@@ -134,12 +165,12 @@ void MoviePlayer::Play() {
     if (e.failed) {
         e.Load(movie_);
     }
-    e.player.play();
+    e.session->player.play();
 }
 
 void MoviePlayer::Stop() {
-    if (engine_) {
-        engine_->player.stop();
+    if (engine_ && engine_->session) {
+        engine_->session->player.stop();
     }
 }
 
