@@ -39,6 +39,14 @@ protected:
         window->AddAudioRow(std::make_shared<fw::FolderItem>(path.toStdString()));
         return path.toStdString();
     }
+    // Rows of short tones "song 0.wav" and on; their paths.
+    std::vector<std::string> AddSongs(int count) {
+        std::vector<std::string> paths;
+        for (int i = 0; i < count; ++i) {
+            paths.push_back(AddTone("songs", "song " + std::to_string(i) + ".wav", 0.2));
+        }
+        return paths;
+    }
     std::string Playing() {
         const auto& movie = window->Player().Movie();
         return movie ? movie->Path() : std::string("(none)");
@@ -69,10 +77,7 @@ protected:
 // Play on the toolbar and the menu's entry (which calls PlayMusic) play the selected row with the
 // lowest index.
 TEST_F(Playback, TheFirstSelectedRowPlaysFromEachWayIn) {
-    std::vector<std::string> paths;
-    for (int i = 0; i < 6; ++i) {
-        paths.push_back(AddTone("songs", "song " + std::to_string(i) + ".wav", 0.2));
-    }
+    const std::vector<std::string> paths = AddSongs(6);
     struct Way {
         const char* name;
         std::function<void()> go;
@@ -103,10 +108,7 @@ TEST_F(Playback, TheFirstSelectedRowPlaysFromEachWayIn) {
 // Through the list's own widget. A plain double-click selects the row under it alone and plays
 // it; with Ctrl held the row joins the selection, and the first selected row is what plays.
 TEST_F(Playback, ADoubleClickPlaysTheFirstSelectedRow) {
-    std::vector<std::string> paths;
-    for (int i = 0; i < 5; ++i) {
-        paths.push_back(AddTone("songs", "song " + std::to_string(i) + ".wav", 0.2));
-    }
+    const std::vector<std::string> paths = AddSongs(5);
     struct Case {
         const char* name;
         fw::Int32 selected;  // before the double-click; -1 for none
