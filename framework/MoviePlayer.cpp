@@ -256,6 +256,9 @@ void MoviePlayer::Stop() {
                 s->backend->player.stop();
             }
         });
+        // Stopped as soon as asked, whenever the backend answers: a backend stuck in a state
+        // change (the deadlock above can strike its stop as well) must not keep Play disabled.
+        engine_->Report(false, engine_->generation);
     }
 }
 
