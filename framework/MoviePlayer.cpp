@@ -3,8 +3,11 @@
 #include <QAudioOutput>
 #include <QMediaPlayer>
 #include <QMetaObject>
+#include <QThread>
 #include <QUrl>
 #include <QWidget>
+
+#include <vector>
 
 #include "framework/Dispatch.h"
 #include "framework/Movie.h"
@@ -15,14 +18,48 @@ namespace fw {
 // backend. The player's signals come from inside its own calls as well as from the event loop;
 // each is turned into a call queued on the event loop, so that the control's events never run
 // inside SetMovie, Play or Stop.
+//
+// Each movie gets a backend player of its own, on a thread of its own, and the window's thread
+// only ever posts work to it. One backend player reused for the next movie lets the end of the
+// earlier one reach it late on a loaded machine: the new movie then stops after a fraction of a
+// second, or at once, as if it had played to its end. And the backend can deadlock inside
+// setSource, between its seek on the calling thread and its own handler of a new stream on the
+// streaming thread; on a thread of its own that takes one movie with it, never the window.
 struct MoviePlayer::Engine {
-    ~Engine() { QObject::disconnect(&player, nullptr, &context, nullptr); }
+    // Lives on its thread: made, used and deleted there.
+    struct Backend {
+        QAudioOutput output;
+        QMediaPlayer player;
+    };
+    struct Session {
+        QThread thread;
+        QObject* context = nullptr;  // on the thread; what work is posted to
+        Backend* backend = nullptr;  // made by the first work posted
 
+        // Runs `work` on the session's thread, after whatever was posted before.
+        template <class F>
+        void Post(F work) {
+            QMetaObject::invokeMethod(context, std::move(work), Qt::QueuedConnection);
+        }
+    };
+
+    explicit Engine(MoviePlayer& owner) : owner(owner) {}
+    ~Engine() {
+        Retire();
+        // A thread that does not end in time is stuck in the backend: it is left as it is.
+        for (Session* s : retired) {
+            if (s->thread.wait(2000)) {
+                delete s;
+            }
+        }
+    }
+
+    MoviePlayer& owner;
     QObject context;
-    QAudioOutput output;
-    QMediaPlayer player;
-    // Counts the movies given to the player: a failure reported for an earlier movie must not
-    // stop the one that took its place.
+    Session* session = nullptr;
+    std::vector<Session*> retired;
+    // Counts the movies given to the player: what an earlier movie reports (its end, a failure)
+    // must not reach the one that took its place.
     unsigned generation = 0;
     bool raisedPlay = false;
     // The present movie has failed; the backend keeps a failed source as it is, so playing it
@@ -32,11 +69,127 @@ struct MoviePlayer::Engine {
     void Load(const std::shared_ptr<fw::Movie>& movie) {
         ++generation;
         failed = false;
-        if (movie) {
-            player.setSource(QUrl());
+        Retire();
+        // The retired player reports nothing more, so its end is reported here.
+        Report(false, generation);
+        if (!movie) {
+            return;
         }
-        player.setSource(movie ? QUrl::fromLocalFile(QString::fromStdString(movie->Path()))
-                               : QUrl());
+        session = new Session;
+        session->context = new QObject;
+        session->context->moveToThread(&session->thread);
+        QObject::connect(&session->thread, &QThread::finished, session->context,
+                         &QObject::deleteLater, Qt::DirectConnection);
+        session->thread.start();
+        const QUrl url = QUrl::fromLocalFile(QString::fromStdString(movie->Path()));
+        const bool muted = !owner.speaker_;
+        Session* s = session;
+        s->Post([this, s, url, muted, generation = generation] {
+            s->backend = new Backend;
+            s->backend->player.setAudioOutput(&s->backend->output);
+            s->backend->output.setMuted(muted);
+            Watch(s->backend->player, generation);
+            s->backend->player.setSource(url);
+        });
+    }
+
+    void Retire() {
+        if (session == nullptr) {
+            return;
+        }
+        Session* s = session;
+        session = nullptr;
+        s->Post([s] {
+            delete s->backend;
+            s->backend = nullptr;
+            s->thread.quit();
+        });
+        // Sessions whose thread has ended are deleted at the next retirement; one stuck in the
+        // backend stays.
+        std::erase_if(retired, [](Session* r) {
+            if (!r->thread.isFinished()) {
+                return false;
+            }
+            r->thread.wait();
+            delete r;
+            return true;
+        });
+        retired.push_back(s);
+    }
+
+    // Runs on the window's thread; then the player's events are raised from its event loop when
+    // what the player does differs from what was last raised.
+    void Report(bool playing, unsigned from) {
+        QMetaObject::invokeMethod(
+            &context,
+            [this, playing, from] {
+                if (from != generation || playing == raisedPlay) {
+                    return;
+                }
+                raisedPlay = playing;
+                Dispatch([&] {
+                    if (playing) {
+                        owner.Raise<void(MoviePlayer&)>("Play", owner);
+                    } else {
+                        owner.Raise<void(MoviePlayer&)>("Stop", owner);
+                    }
+                });
+            },
+            Qt::QueuedConnection);
+    }
+
+    // A movie that cannot be played leaves the backend in its playing state for good, with an
+    // error or an invalid media status: stopping it is what lets the program see the end.
+    void Failed(unsigned from) {
+        QMetaObject::invokeMethod(
+            &context,
+            [this, from] {
+                if (from != generation || session == nullptr) {
+                    return;
+                }
+                failed = true;
+                Session* s = session;
+                s->Post([s] {
+                    if (s->backend != nullptr &&
+                        s->backend->player.playbackState() != QMediaPlayer::StoppedState) {
+                        s->backend->player.stop();
+                    }
+                });
+            },
+            Qt::QueuedConnection);
+    }
+
+    // On the session's thread.
+    void Watch(QMediaPlayer& player, unsigned from) {
+        QObject::connect(&player, &QMediaPlayer::playbackStateChanged, &player,
+                         [this, from](QMediaPlayer::PlaybackState state) {
+                             // Paused is not a state this player enters on its own.
+                             if (state != QMediaPlayer::PausedState) {
+                                 Report(state == QMediaPlayer::PlayingState, from);
+                             }
+                         });
+        QObject::connect(&player, &QMediaPlayer::errorOccurred, &player,
+                         [this, from](QMediaPlayer::Error error, const QString&) {
+                             if (error != QMediaPlayer::NoError) {
+                                 Failed(from);
+                             }
+                         });
+        QObject::connect(&player, &QMediaPlayer::mediaStatusChanged, &player,
+                         [this, from](QMediaPlayer::MediaStatus status) {
+                             if (status == QMediaPlayer::InvalidMedia) {
+                                 Failed(from);
+                             }
+                         });
+    }
+
+    // Waits until the session's thread has done what was posted to it.
+    Backend* Settled() {
+        if (session == nullptr) {
+            return nullptr;
+        }
+        QMetaObject::invokeMethod(
+            session->context, [] {}, Qt::BlockingQueuedConnection);
+        return session->backend;
     }
 };
 
@@ -48,67 +201,10 @@ MoviePlayer::MoviePlayer() {
 MoviePlayer::~MoviePlayer() = default;
 
 MoviePlayer::Engine& MoviePlayer::EngineNow() {
-    if (engine_) {
-        return *engine_;
+    if (!engine_) {
+        engine_ = std::make_unique<Engine>(*this);
     }
-    engine_ = std::make_unique<Engine>();
-    Engine& e = *engine_;
-    e.player.setAudioOutput(&e.output);
-    e.output.setMuted(!speaker_);
-
-    QObject::connect(
-        &e.player, &QMediaPlayer::playbackStateChanged, &e.context,
-        [this, &e](QMediaPlayer::PlaybackState state) {
-            QMetaObject::invokeMethod(
-                &e.context,
-                [this, &e, state] {
-                    // Paused is not a state this player enters on its own.
-                    const bool playing = state == QMediaPlayer::PlayingState;
-                    if (state == QMediaPlayer::PausedState || playing == e.raisedPlay) {
-                        return;
-                    }
-                    e.raisedPlay = playing;
-                    Dispatch([&] {
-                        if (playing) {
-                            Raise<void(MoviePlayer&)>("Play", *this);
-                        } else {
-                            Raise<void(MoviePlayer&)>("Stop", *this);
-                        }
-                    });
-                },
-                Qt::QueuedConnection);
-        });
-
-    // A movie that cannot be played leaves the backend in its playing state for good, with an
-    // error or an invalid media status: stopping it is what lets the program see the end.
-    const auto failed = [&e] {
-        const unsigned generation = e.generation;
-        QMetaObject::invokeMethod(
-            &e.context,
-            [&e, generation] {
-                if (generation != e.generation) {
-                    return;
-                }
-                e.failed = true;
-                if (e.player.playbackState() != QMediaPlayer::StoppedState) {
-                    e.player.stop();
-                }
-            },
-            Qt::QueuedConnection);
-    };
-    QObject::connect(&e.player, &QMediaPlayer::errorOccurred, &e.context,
-                     [failed](QMediaPlayer::Error error, const QString&) {
-                         if (error != QMediaPlayer::NoError) {
-                             failed();
-                         }
-                     });
-    QObject::connect(&e.player, &QMediaPlayer::mediaStatusChanged, &e.context,
-                     [failed](QMediaPlayer::MediaStatus status) {
-                         if (status == QMediaPlayer::InvalidMedia) {
-                             failed();
-                         }
-                     });
-    return e;
+    return *engine_;
 }
 
 void MoviePlayer::SetMovie(std::shared_ptr<fw::Movie> movie) {
@@ -119,10 +215,20 @@ void MoviePlayer::SetMovie(std::shared_ptr<fw::Movie> movie) {
     EngineNow().Load(movie_);
 }
 
+QMediaPlayer* MoviePlayer::Backend() const {
+    Engine::Backend* b = engine_ ? engine_->Settled() : nullptr;
+    return b != nullptr ? &b->player : nullptr;
+}
+
 void MoviePlayer::SetSpeaker(bool on) {
     speaker_ = on;
-    if (engine_) {
-        engine_->output.setMuted(!on);
+    if (engine_ && engine_->session != nullptr) {
+        Engine::Session* s = engine_->session;
+        s->Post([s, on] {
+            if (s->backend != nullptr) {
+                s->backend->output.setMuted(!on);
+            }
+        });
     }
 }
 
@@ -134,12 +240,25 @@ void MoviePlayer::Play() {
     if (e.failed) {
         e.Load(movie_);
     }
-    e.player.play();
+    Engine::Session* s = e.session;
+    s->Post([s] {
+        if (s->backend != nullptr) {
+            s->backend->player.play();
+        }
+    });
 }
 
 void MoviePlayer::Stop() {
-    if (engine_) {
-        engine_->player.stop();
+    if (engine_ && engine_->session != nullptr) {
+        Engine::Session* s = engine_->session;
+        s->Post([s] {
+            if (s->backend != nullptr) {
+                s->backend->player.stop();
+            }
+        });
+        // Stopped as soon as asked, whenever the backend answers: a backend stuck in a state
+        // change (the deadlock above can strike its stop as well) must not keep Play disabled.
+        engine_->Report(false, engine_->generation);
     }
 }
 

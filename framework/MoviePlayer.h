@@ -4,6 +4,8 @@
 
 #include "framework/RectControl.h"
 
+class QMediaPlayer;
+
 namespace fw {
 
 class Movie;
@@ -27,6 +29,9 @@ public:
     void Stop();
 
     const PropertyTable& Properties() const override;
+    // The backend player of the present movie, with the audio output that it plays into; none
+    // before the first movie or while the player holds none. For tests.
+    QMediaPlayer* Backend() const;
 
 protected:
     QWidget* CreateWidget(QWidget* parent) override;

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QAudioOutput>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMediaPlayer>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -92,8 +94,12 @@ TEST_F(MoviePlayerTest, CompressedFormatsPlayAndStop) {
         PlayFile(Tone(c.name, 2.0, c.codec));
         ASSERT_TRUE(WaitForEvents(2, 10000)) << events.size();
         EXPECT_EQ(events, (Events{"Play", "Stop"}));
-        // A movie that fails stops within about a second, whatever its length.
+        // A movie that fails stops within about a second, whatever its length; the backend
+        // says which of the two ends it was.
         EXPECT_GE(stopAt - playAt, 1800) << "it stopped without playing";
+        ASSERT_NE(player->Backend(), nullptr);
+        EXPECT_EQ(player->Backend()->mediaStatus(), QMediaPlayer::EndOfMedia);
+        EXPECT_EQ(player->Backend()->error(), QMediaPlayer::NoError);
     }
 }
 
@@ -162,6 +168,25 @@ TEST_F(MoviePlayerTest, ANewMovieReplacesTheOnePlaying) {
     EXPECT_EQ(events, (Events{"Play", "Stop", "Play", "Stop"}));
 }
 
+// Movies replaced before the event loop runs: what the earlier ones report on their way out
+// never makes the player look as if it played. The last one plays to its end.
+TEST_F(MoviePlayerTest, MoviesReplacedAtOnceLeaveOnlyTheLastPlaying) {
+    const std::string a = Tone("a.wav", 0.3);
+    for (int i = 0; i < 5; ++i) {
+        PlayFile(a);
+    }
+    player->SetMovie(nullptr);
+    testutil::RunFor(800);
+    EXPECT_TRUE(events.empty() || events.back() == "Stop") << events.size();
+    events.clear();
+    for (int i = 0; i < 5; ++i) {
+        PlayFile(a);
+    }
+    ASSERT_TRUE(
+        testutil::WaitUntil([&] { return !events.empty() && events.back() == "Stop"; }, 5000));
+    EXPECT_EQ(events, (Events{"Play", "Stop"}));
+}
+
 TEST_F(MoviePlayerTest, OnlyAReadableFileOpensAsAMovie) {
     EXPECT_EQ(fw::FolderItem(dir.path().toStdString()).OpenAsMovie(), nullptr);
     EXPECT_EQ(fw::FolderItem(Path("missing.wav")).OpenAsMovie(), nullptr);
@@ -172,6 +197,34 @@ TEST_F(MoviePlayerTest, OnlyAReadableFileOpensAsAMovie) {
     player->Play();
     testutil::RunFor(200);
     EXPECT_TRUE(events.empty());
+}
+
+// Speaker is whether the sound reaches the output: False mutes what the backend player plays
+// into, True lets it through at a volume above nothing, and the setting holds for the movies that
+// follow. (On the null device no level can be heard; the backend's audio output is what shows.)
+TEST_F(MoviePlayerTest, TheSpeakerMutesAndUnmutesWhatPlays) {
+    EXPECT_EQ(player->Backend(), nullptr);
+    const std::string wav = Tone("tone.wav", 2.0);
+    const auto output = [&]() -> QAudioOutput* {
+        QMediaPlayer* backend = player->Backend();
+        return backend != nullptr ? backend->audioOutput() : nullptr;
+    };
+    player->SetSpeaker(false);
+    PlayFile(wav);
+    ASSERT_NE(output(), nullptr);
+    EXPECT_TRUE(output()->isMuted());
+    player->SetSpeaker(true);
+    EXPECT_FALSE(output()->isMuted());
+    EXPECT_GT(output()->volume(), 0.0f);
+    for (bool on : {true, false, true}) {
+        SCOPED_TRACE(on);
+        player->SetSpeaker(on);
+        PlayFile(wav);
+        ASSERT_NE(output(), nullptr);
+        EXPECT_EQ(output()->isMuted(), !on);
+        EXPECT_EQ(player->Speaker(), on);
+    }
+    player->Stop();
 }
 
 }  // namespace

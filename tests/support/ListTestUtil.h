@@ -37,8 +37,9 @@ inline void ClickCell(fw::Listbox& list, fw::Int32 row, fw::Int32 column, int x,
 
 // A click in the middle of a cell's heading.
 // The events of a real double-click at x, y inside a cell: press, release, double-click,
-// release.
-inline void DoubleClickCell(fw::Listbox& list, fw::Int32 row, fw::Int32 column, int x, int y) {
+// release, with the keys given held.
+inline void DoubleClickCell(fw::Listbox& list, fw::Int32 row, fw::Int32 column, int x, int y,
+                            Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QCoreApplication::processEvents();
     auto* viewport = View(list)->viewport();
     const QPointF at = View(list)->CellRect(row, column).topLeft() + QPoint(x, y);
@@ -47,7 +48,7 @@ inline void DoubleClickCell(fw::Listbox& list, fw::Int32 row, fw::Int32 column, 
                       QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
         const Qt::MouseButtons held =
             type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, at, global, Qt::LeftButton, held, Qt::NoModifier);
+        QMouseEvent event(type, at, global, Qt::LeftButton, held, modifiers);
         QCoreApplication::sendEvent(viewport, &event);
     }
     QCoreApplication::processEvents();
