@@ -111,6 +111,7 @@ TEST(RowCellsTest, ManyTagsKeepTheirColumnsThroughReplacesAndClears) {
             const auto it = expected.find(c);
             const fw::Object* want = it == expected.end() ? nullptr : objects[it->second].get();
             EXPECT_EQ(cells.Tag(c).ObjectValue(), want) << "column " << c;
+            EXPECT_EQ(cells.Tag(c).IsNil(), want == nullptr) << "column " << c;
         }
         cells.Close();
         for (std::size_t k = 0; k < objects.size(); ++k) {
