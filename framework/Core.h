@@ -13,13 +13,19 @@ inline constexpr Int32 kLowestInt32 = INT32_MIN;
 
 // The root of every object the framework hands around by counted reference; a Variant holds any
 // of them, and a cast to an interface is a dynamic cast from here.
-class Object : public std::enable_shared_from_this<Object> {
+class Object {
 public:
     Object() = default;
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
     virtual ~Object() = default;
 };
+
+// An object that hands out references to itself: controls, windows, folder items. Only these
+// carry the reference back to themselves; an object held by others alone, such as one of the
+// hundreds of thousands that list cells hold, is then smaller, and dropping its last reference
+// costs no atomic operations.
+class SelfSharing : public Object, public std::enable_shared_from_this<SelfSharing> {};
 
 class RuntimeException : public std::exception {
 public:

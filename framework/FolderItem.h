@@ -15,7 +15,7 @@ class Movie;
 class Picture;
 
 // A file or folder by its absolute path. A folder's entries are numbered from 1 in name order.
-class FolderItem : public Object {
+class FolderItem : public SelfSharing {
 public:
     explicit FolderItem(std::string path);
 

@@ -62,7 +62,7 @@ private:
 };
 
 // Anything that takes its layout values from a property set: windows and controls.
-class PropertyHolder : public Object {
+class PropertyHolder : public SelfSharing {
 public:
     virtual const PropertyTable& Properties() const = 0;
     // Applies the set entry by entry in its order. An unknown name, a value of the wrong width

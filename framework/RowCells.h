@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -12,9 +13,10 @@
 namespace fw {
 
 // The texts and tags of one row, packed: all texts in one buffer, each after its length, and
-// only the tags that hold something. A row of eight cells so costs two blocks of memory, where
-// a text and a tag's room in every cell cost about twice as much at 100,000 rows. A cell never
-// written reads as an empty text and an empty tag.
+// only the tags that hold something. The first few tags live in the row itself and only further
+// ones in a block of their own, so a row of eight cells with three tags costs one block of
+// memory: one block to free per row when many rows go at once, and far less memory than a text
+// and a tag's room in every cell. A cell never written reads as an empty text and an empty tag.
 class RowCells {
 public:
     std::string_view Text(std::size_t column) const {
@@ -34,16 +36,32 @@ public:
     // Asks for what destroying the row will touch: its blocks of texts and tags and, once the
     // tags are at hand, the objects they hold with their reference counts.
     void PrefetchBlocks() const {
-        __builtin_prefetch(texts_.data());
-        __builtin_prefetch(tags_.data());
+        // All of the texts: a search for the last cell walks through them, and freeing the
+        // block reads the header of the block after it.
+        const char* texts = texts_.data();
+        for (std::size_t at = 0; at <= texts_.size(); at += 64) {
+            __builtin_prefetch(texts + at);
+        }
+        __builtin_prefetch(texts + texts_.size());
+        if (moreTags_) {
+            __builtin_prefetch(moreTags_->data());
+        }
     }
     void PrefetchTagObjects() const {
-        for (const auto& slot : tags_) {
-            if (const Object* object = slot.second.ObjectValue()) {
+        const auto prefetch = [](const Variant& tag) {
+            if (const Object* object = tag.ObjectValue()) {
                 // A shared object's count lies just before it (std::make_shared).
                 const auto at = reinterpret_cast<std::uintptr_t>(object);
                 __builtin_prefetch(object);
                 __builtin_prefetch(reinterpret_cast<const void*>(at - 16));
+            }
+        };
+        for (const Variant& tag : tags_) {
+            prefetch(tag);
+        }
+        if (moreTags_) {
+            for (const auto& slot : *moreTags_) {
+                prefetch(slot.second);
             }
         }
     }
@@ -81,24 +99,28 @@ public:
     // A row that is being filled, cell after cell, is given room for its texts and tags at
     // once; Close gives back what it did not use. A row that is never opened is always at its
     // exact size.
-    void Open() {
-        texts_.reserve(kOpenTextRoom);
-        tags_.reserve(kOpenTagRoom);
-    }
+    void Open() { texts_.reserve(kOpenTextRoom); }
     void Close() {
         if (texts_.capacity() > texts_.size()) {
             texts_ = std::string(texts_);
         }
-        if (tags_.capacity() > tags_.size()) {
-            tags_.shrink_to_fit();
+        if (moreTags_ && moreTags_->capacity() > moreTags_->size()) {
+            moreTags_->shrink_to_fit();
         }
     }
 
     const Variant& Tag(std::size_t column) const {
         static const Variant empty;
-        for (const auto& [c, tag] : tags_) {
-            if (c == column) {
-                return tag;
+        for (std::size_t k = 0; k < kInlineTags; ++k) {
+            if (tagColumns_[k] == column && !tags_[k].IsNil()) {
+                return tags_[k];
+            }
+        }
+        if (moreTags_) {
+            for (const auto& [c, tag] : *moreTags_) {
+                if (c == column) {
+                    return tag;
+                }
             }
         }
         return empty;
@@ -107,31 +129,60 @@ public:
     // Stores a tag and gives back the one it replaces, for the caller to destroy once the
     // cell is whole again.
     Variant SetTag(std::size_t column, Variant tag) {
-        for (auto it = tags_.begin(); it != tags_.end(); ++it) {
-            if (it->first == column) {
-                Variant old = std::move(it->second);
-                if (tag.IsNil()) {
-                    tags_.erase(it);
-                } else {
-                    it->second = std::move(tag);
+        for (std::size_t k = 0; k < kInlineTags; ++k) {
+            if (tagColumns_[k] == column && !tags_[k].IsNil()) {
+                Variant old = std::move(tags_[k]);
+                tags_[k] = std::move(tag);
+                if (tags_[k].IsNil()) {
+                    // The slot is free again; a spilt tag moves into it, so that the row's
+                    // block of further tags goes once it holds none.
+                    TakeSpiltTagInto(k);
                 }
                 return old;
             }
         }
-        if (!tag.IsNil()) {
-            // One more slot, not twice the room: a row holds its few tags for its whole life.
-            if (tags_.size() == tags_.capacity()) {
-                tags_.reserve(tags_.size() + 1);
+        if (moreTags_) {
+            for (auto it = moreTags_->begin(); it != moreTags_->end(); ++it) {
+                if (it->first == column) {
+                    Variant old = std::move(it->second);
+                    if (tag.IsNil()) {
+                        moreTags_->erase(it);
+                        if (moreTags_->empty()) {
+                            moreTags_.reset();
+                        }
+                    } else {
+                        it->second = std::move(tag);
+                    }
+                    return old;
+                }
             }
-            tags_.emplace_back(column, std::move(tag));
         }
+        if (tag.IsNil()) {
+            return {};
+        }
+        for (std::size_t k = 0; k < kInlineTags; ++k) {
+            if (tags_[k].IsNil()) {
+                tagColumns_[k] = static_cast<std::uint32_t>(column);
+                tags_[k] = std::move(tag);
+                return {};
+            }
+        }
+        if (!moreTags_) {
+            moreTags_ = std::make_unique<std::vector<std::pair<std::size_t, Variant>>>();
+        }
+        // One more slot, not twice the room: a row holds its few tags for its whole life.
+        if (moreTags_->size() == moreTags_->capacity()) {
+            moreTags_->reserve(moreTags_->size() + 1);
+        }
+        moreTags_->emplace_back(column, std::move(tag));
         return {};
     }
 
 private:
     static constexpr std::size_t kHeader = sizeof(std::uint32_t);
     static constexpr std::size_t kOpenTextRoom = 256;
-    static constexpr std::size_t kOpenTagRoom = 4;
+    // A row of the program's list holds three tags; a slot is free while its tag is empty.
+    static constexpr std::size_t kInlineTags = 3;
 
     std::uint32_t LengthAt(std::size_t at) const {
         std::uint32_t length = 0;
@@ -139,8 +190,22 @@ private:
         return length;
     }
 
+    void TakeSpiltTagInto(std::size_t k) {
+        if (!moreTags_) {
+            return;
+        }
+        tagColumns_[k] = static_cast<std::uint32_t>(moreTags_->back().first);
+        tags_[k] = std::move(moreTags_->back().second);
+        moreTags_->pop_back();
+        if (moreTags_->empty()) {
+            moreTags_.reset();
+        }
+    }
+
     std::string texts_;
-    std::vector<std::pair<std::size_t, Variant>> tags_;
+    Variant tags_[kInlineTags];
+    std::unique_ptr<std::vector<std::pair<std::size_t, Variant>>> moreTags_;
+    std::uint32_t tagColumns_[kInlineTags] = {};
 };
 
 }  // namespace fw

@@ -8,12 +8,14 @@
 
 namespace fw {
 
-// What a cell tag holds: nothing, a text, a number or a counted reference to an object.
+// What a cell tag holds: nothing, a text, a number or a counted reference to an object. A text
+// is held in a block of its own, shared by copies, since nothing changes it: a value is then no
+// larger than a reference, and a list row keeps several of them in itself.
 class Variant {
 public:
     Variant() = default;
-    Variant(std::string text) : value_(std::move(text)) {}
-    Variant(const char* text) : value_(std::string(text)) {}
+    Variant(std::string text) : value_(std::make_shared<const std::string>(std::move(text))) {}
+    Variant(const char* text) : Variant(std::string(text)) {}
     Variant(double number) : value_(number) {}
     template <class T>
     Variant(std::shared_ptr<T> object) {
@@ -23,7 +25,9 @@ public:
     }
 
     bool IsNil() const { return std::holds_alternative<std::monostate>(value_); }
-    bool IsText() const { return std::holds_alternative<std::string>(value_); }
+    bool IsText() const {
+        return std::holds_alternative<std::shared_ptr<const std::string>>(value_);
+    }
     bool IsNumber() const { return std::holds_alternative<double>(value_); }
     bool IsObject() const { return std::holds_alternative<std::shared_ptr<Object>>(value_); }
 
@@ -38,7 +42,9 @@ public:
     }
 
 private:
-    std::variant<std::monostate, std::string, double, std::shared_ptr<Object>> value_;
+    std::variant<std::monostate, std::shared_ptr<const std::string>, double,
+                 std::shared_ptr<Object>>
+        value_;
 };
 
 // The type test: the object the variant holds as a T, or null when it holds anything else.

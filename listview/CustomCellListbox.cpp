@@ -27,9 +27,9 @@ void CustomCellListbox::Event_cellBackgroundPaint(fw::Graphics& g, fw::Int32 row
     if (Selected(row)) {
         gradient(g);
     }
-    if (auto* cell = fw::VariantAs<CustomListboxCell>(CellTagRef(row, column))) {
-        // Held while it paints, in case painting drops the row.
-        const auto keep = cell->shared_from_this();
+    // Held while it paints, in case painting drops the row.
+    const fw::Variant keep = CellTag(row, column);
+    if (auto* cell = fw::VariantAs<CustomListboxCell>(keep)) {
         cell->cellPaint(g, row);
     }
 }

@@ -231,10 +231,12 @@ TEST(CustomCellListboxDefaults, DeclinedClickWithoutHandlerIsFalse) {
     EXPECT_TRUE(list->Event_CellClick(0, 1, 1, 1));
 }
 
-// The delete button removes its own row from inside its click; the cell must outlive the call.
+// The delete button removes its own row from inside its click, and a paint handler may drop
+// the row it paints; the cell must outlive the call.
 struct RemovalReport {
     bool destroyed = false;
     bool destroyedDuringClick = false;
+    bool destroyedDuringPaint = false;
     std::string touched;
 };
 
@@ -252,7 +254,12 @@ public:
         report_.touched = history_;
         return consumes;
     }
-    void cellPaint(fw::Graphics&, fw::Int32) override {}
+    void cellPaint(fw::Graphics&, fw::Int32 row) override {
+        list_.RemoveRow(row);
+        history_ += "painted";
+        report_.destroyedDuringPaint = report_.destroyed;
+        report_.touched = history_;
+    }
     fw::Int32 compareValue() override { return 0; }
     void owner(CustomCellListbox&) override {}
     void setValue(fw::Int32) override {}
@@ -295,6 +302,24 @@ public:
     }
     fw::Int32 compareValue() override { throw std::runtime_error("no key"); }
 };
+
+TEST_F(CustomCellListboxTest, CellOutlivesItsPaintThatRemovesItsOwnRow) {
+    for (fw::Int32 row : {0, 2}) {
+        SCOPED_TRACE("row " + std::to_string(row));
+        Make(3);
+        RemovalReport report;
+        {
+            std::shared_ptr<SelfRemovingCell> cell(new SelfRemovingCell(*list, report));
+            list->customCell(row, 2, cell);
+        }
+        RecordingGraphics g(20, 18);
+        list->Event_CellBackgroundPaint(g, row, 2);
+        EXPECT_FALSE(report.destroyedDuringPaint);
+        EXPECT_EQ(report.touched, "made;painted");
+        EXPECT_TRUE(report.destroyed) << "released once the paint has returned";
+        EXPECT_EQ(list->ListCount(), 2);
+    }
+}
 
 TEST_F(CustomCellListboxTest, ExceptionFromACellLeavesTheHandlerAndReleasesItsHold) {
     Make(2);
