@@ -1,18 +1,32 @@
 #include "framework/MoviePlayer.h"
 
 #include <QAudioOutput>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QMediaPlayer>
 #include <QMetaObject>
+#include <QSemaphore>
 #include <QThread>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
+#include <atomic>
 #include <vector>
 
 #include "framework/Dispatch.h"
 #include "framework/Movie.h"
 
 namespace fw {
+
+namespace {
+
+// How long a new backend may take to open its movie before it is taken for stuck in the
+// deadlock described below, and how often the movie is then opened afresh on a new backend.
+constexpr int kOpenGraceMs = 4000;
+constexpr int kOpenAttempts = 3;
+
+}  // namespace
 
 // Made at the first movie, so that a window whose player never plays never starts the media
 // backend. The player's signals come from inside its own calls as well as from the event loop;
@@ -24,7 +38,8 @@ namespace fw {
 // earlier one reach it late on a loaded machine: the new movie then stops after a fraction of a
 // second, or at once, as if it had played to its end. And the backend can deadlock inside
 // setSource, between its seek on the calling thread and its own handler of a new stream on the
-// streaming thread; on a thread of its own that takes one movie with it, never the window.
+// streaming thread; on a thread of its own that stalls one backend, never the window, and a
+// backend that has not opened its movie in time is left behind for a fresh one.
 struct MoviePlayer::Engine {
     // Lives on its thread: made, used and deleted there.
     struct Backend {
@@ -33,8 +48,9 @@ struct MoviePlayer::Engine {
     };
     struct Session {
         QThread thread;
-        QObject* context = nullptr;  // on the thread; what work is posted to
-        Backend* backend = nullptr;  // made by the first work posted
+        QObject* context = nullptr;        // on the thread; what work is posted to
+        Backend* backend = nullptr;        // made by the first work posted
+        std::atomic<bool> opened = false;  // the backend's setSource has returned
 
         // Runs `work` on the session's thread, after whatever was posted before.
         template <class F>
@@ -62,6 +78,9 @@ struct MoviePlayer::Engine {
     // must not reach the one that took its place.
     unsigned generation = 0;
     bool raisedPlay = false;
+    // Play was asked for the present movie and not since stopped: a movie opened afresh plays.
+    bool playWanted = false;
+    int attempts = 0;
     // The present movie has failed; the backend keeps a failed source as it is, so playing it
     // again needs it loaded afresh.
     bool failed = false;
@@ -69,12 +88,19 @@ struct MoviePlayer::Engine {
     void Load(const std::shared_ptr<fw::Movie>& movie) {
         ++generation;
         failed = false;
+        playWanted = false;
+        attempts = 0;
         Retire();
         // The retired player reports nothing more, so its end is reported here.
         Report(false, generation);
         if (!movie) {
             return;
         }
+        Open(movie);
+    }
+
+    void Open(const std::shared_ptr<fw::Movie>& movie) {
+        ++attempts;
         session = new Session;
         session->context = new QObject;
         session->context->moveToThread(&session->thread);
@@ -90,6 +116,28 @@ struct MoviePlayer::Engine {
             s->backend->output.setMuted(muted);
             Watch(s->backend->player, generation);
             s->backend->player.setSource(url);
+            s->opened = true;
+        });
+        QTimer::singleShot(kOpenGraceMs, &context, [this, s, movie] {
+            if (session != s || s->opened || attempts >= kOpenAttempts) {
+                return;
+            }
+            // What the stalled backend may still report belongs to no movie of ours.
+            ++generation;
+            Retire();
+            Open(movie);
+            if (playWanted) {
+                PostPlay();
+            }
+        });
+    }
+
+    void PostPlay() {
+        Session* s = session;
+        s->Post([s] {
+            if (s->backend != nullptr) {
+                s->backend->player.play();
+            }
         });
     }
 
@@ -182,14 +230,22 @@ struct MoviePlayer::Engine {
                          });
     }
 
-    // Waits until the session's thread has done what was posted to it.
+    // Waits until the present session's thread has done what was posted to it, turning the
+    // event loop meanwhile so that a stalled backend can be replaced; none after a bounded wait.
     Backend* Settled() {
-        if (session == nullptr) {
-            return nullptr;
+        const QDeadlineTimer deadline(kOpenGraceMs * (kOpenAttempts + 1));
+        while (session != nullptr && !deadline.hasExpired()) {
+            Session* s = session;
+            auto done = std::make_shared<QSemaphore>();
+            s->Post([done] { done->release(); });
+            while (session == s && !deadline.hasExpired()) {
+                if (done->tryAcquire(1, 20)) {
+                    return s->backend;
+                }
+                QCoreApplication::processEvents();
+            }
         }
-        QMetaObject::invokeMethod(
-            session->context, [] {}, Qt::BlockingQueuedConnection);
-        return session->backend;
+        return nullptr;
     }
 };
 
@@ -240,16 +296,13 @@ void MoviePlayer::Play() {
     if (e.failed) {
         e.Load(movie_);
     }
-    Engine::Session* s = e.session;
-    s->Post([s] {
-        if (s->backend != nullptr) {
-            s->backend->player.play();
-        }
-    });
+    e.playWanted = true;
+    e.PostPlay();
 }
 
 void MoviePlayer::Stop() {
     if (engine_ && engine_->session != nullptr) {
+        engine_->playWanted = false;
         Engine::Session* s = engine_->session;
         s->Post([s] {
             if (s->backend != nullptr) {

@@ -7,6 +7,10 @@
 #include <QMediaPlayer>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -225,6 +229,53 @@ TEST_F(MoviePlayerTest, TheSpeakerMutesAndUnmutesWhatPlays) {
         EXPECT_EQ(player->Speaker(), on);
     }
     player->Stop();
+}
+
+// A movie whose backend never opens it holds up neither the window nor the next movie. A FIFO
+// with no writer (which the program itself never offers as a movie) stalls the backend in
+// open(), as the backend's own deadlock stalls it in setSource.
+TEST_F(MoviePlayerTest, AMovieThatNeverOpensHoldsNothingUp) {
+    const std::string fifo = Path("a fifo.wav");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    player->SetMovie(std::make_shared<fw::Movie>(fifo));
+    player->Play();
+    QElapsedTimer asked;
+    asked.start();
+    EXPECT_EQ(player->Backend(), nullptr) << "a backend stalled in open() settled";
+    EXPECT_LT(asked.elapsed(), 30000) << "asking about a stalled backend must come back";
+    player->Stop();
+    EXPECT_TRUE(events.empty()) << "a movie that never opened reported playing";
+
+    clock.restart();
+    PlayFile(Tone("after.wav", 1.0));
+    ASSERT_TRUE(WaitForEvents(2, 10000)) << events.size();
+    EXPECT_EQ(events, (Events{"Play", "Stop"}));
+    // The stalled backends let go once the FIFO has had a writer.
+    const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+    if (writer >= 0) {
+        ::close(writer);
+    }
+}
+
+// A backend that has not opened its movie in time is left behind, and the movie is opened afresh
+// on a new one: here the first open stalls on a FIFO, which then gives way to a real file.
+TEST_F(MoviePlayerTest, AStalledOpenIsTriedAgainOnAFreshBackend) {
+    const std::string path = Path("late.wav");
+    const std::string held = Path("held fifo");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    ASSERT_EQ(::link(path.c_str(), held.c_str()), 0);
+    player->SetMovie(std::make_shared<fw::Movie>(path));
+    player->Play();
+    EXPECT_FALSE(WaitForEvents(1, 1000)) << "a movie that never opened reported playing";
+    const std::string wav = Tone("tone.wav", 1.0);
+    ASSERT_EQ(::rename(wav.c_str(), path.c_str()), 0);
+    EXPECT_TRUE(WaitForEvents(2, 20000)) << events.size();
+    EXPECT_EQ(events, (Events{"Play", "Stop"}));
+    // The stalled backend lets go once its FIFO has had a writer.
+    const int writer = ::open(held.c_str(), O_WRONLY | O_NONBLOCK);
+    if (writer >= 0) {
+        ::close(writer);
+    }
 }
 
 }  // namespace
