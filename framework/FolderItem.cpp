@@ -8,6 +8,9 @@
 
 #include <algorithm>
 #include <string_view>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "framework/FileType.h"
 #include "framework/Movie.h"
@@ -143,6 +146,62 @@ std::uint64_t SortKey(std::string_view name) {
     return key;
 }
 
+// Runs each piece of work on a thread of its own, the first on the calling thread, and returns
+// once all are done. Where no thread can be had, the work runs here.
+template <class Work>
+void RunSideBySide(std::size_t count, Work work) {
+    std::vector<std::jthread> threads;
+    for (std::size_t k = 1; k < count; ++k) {
+        try {
+            threads.emplace_back(work, k);
+        } catch (const std::system_error&) {
+            work(k);
+        }
+    }
+    if (count > 0) {
+        work(0);
+    }
+}
+
+// Sorts a large folder's entries in parts, side by side, and merges the parts pairwise, also
+// side by side: names with long shared beginnings make each comparison a walk through two names,
+// and a folder of 100,000 such names took a third of the whole listing to sort on one thread.
+template <class T, class Less>
+void SortSideBySide(T* first, T* last, Less less) {
+    constexpr std::size_t kPartFrom = 2048;
+    const auto n = static_cast<std::size_t>(last - first);
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t parts =
+        std::min({cores, std::size_t{8}, std::max<std::size_t>(1, n / kPartFrom)});
+    if (parts <= 1) {
+        std::sort(first, last, less);
+        return;
+    }
+    std::vector<std::size_t> bound(parts + 1);
+    for (std::size_t k = 0; k <= parts; ++k) {
+        bound[k] = n * k / parts;
+    }
+    RunSideBySide(parts,
+                  [&](std::size_t k) { std::sort(first + bound[k], first + bound[k + 1], less); });
+    // Each round merges from one array into the other; a part without a partner is copied.
+    std::vector<T, LargePageAllocator<T>> other(n);
+    T* from = first;
+    T* to = other.data();
+    for (std::size_t width = 1; width < parts; width *= 2) {
+        const std::size_t pairs = (parts + 2 * width - 1) / (2 * width);
+        RunSideBySide(pairs, [&](std::size_t p) {
+            const std::size_t begin = bound[p * 2 * width];
+            const std::size_t middle = bound[std::min(p * 2 * width + width, parts)];
+            const std::size_t end = bound[std::min(p * 2 * width + 2 * width, parts)];
+            std::merge(from + begin, from + middle, from + middle, from + end, to + begin, less);
+        });
+        std::swap(from, to);
+    }
+    if (from != first) {
+        std::copy(from, from + n, first);
+    }
+}
+
 }  // namespace
 
 void FolderItem::List() const {
@@ -151,6 +210,10 @@ void FolderItem::List() const {
     // record, conversion or allocation per entry. The names lie one after another in one
     // buffer. The order is QDir's by name: QString's, letter case kept.
     Listing listing;
+    // Room for a large folder from the start: it costs no memory until it is written, and a
+    // listing that grows by doubling writes everything again at each step.
+    listing.names.reserve(kLargePage);
+    listing.entries.reserve((kLargePage + sizeof(Entry) - 1) / sizeof(Entry));
     if (DIR* dir = opendir(path_.c_str())) {
         const int fd = dirfd(dir);
         while (const dirent* e = readdir(dir)) {
@@ -177,16 +240,16 @@ void FolderItem::List() const {
         }
         closedir(dir);
     }
-    std::sort(listing.entries.begin(), listing.entries.end(),
-              [&listing](const Entry& a, const Entry& b) {
-                  if (a.key != b.key) {
-                      return a.key < b.key;
-                  }
-                  return LessAsUtf16(listing.Name(a), listing.Name(b));
-              });
+    SortSideBySide(listing.entries.data(), listing.entries.data() + listing.entries.size(),
+                   [&listing](const Entry& a, const Entry& b) {
+                       if (a.key != b.key) {
+                           return a.key < b.key;
+                       }
+                       return LessAsUtf16(listing.Name(a), listing.Name(b));
+                   });
     // The names are laid out again in their order, so that the entries are read one after
     // another, from memory in that order too; the reads here are asked for ahead.
-    std::string ordered;
+    LargeText ordered;
     ordered.reserve(listing.names.size());
     constexpr std::size_t kAhead = 8;
     for (std::size_t i = 0; i < listing.entries.size(); ++i) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/Core.h"
+#include "framework/LargePages.h"
 
 namespace fw {
 
@@ -51,9 +52,10 @@ private:
         std::uint32_t length = 0;
         bool directory = false;
     };
+    using LargeText = std::basic_string<char, std::char_traits<char>, LargePageAllocator<char>>;
     struct Listing {
-        std::string names;
-        std::vector<Entry> entries;
+        LargeText names;
+        std::vector<Entry, LargePageAllocator<Entry>> entries;
         std::string_view Name(const Entry& e) const {
             return std::string_view(names).substr(e.at, e.length);
         }

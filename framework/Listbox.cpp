@@ -520,14 +520,14 @@ private:
 
 // Puts the rows into the order, where order[i] is the row that goes to place i, by moving each
 // row once along the cycles of the permutation: no second set of rows.
-template <class Row>
-void Permute(std::vector<Row>& rows, const std::vector<Int32>& order) {
+template <class Rows>
+void Permute(Rows& rows, const std::vector<Int32>& order) {
     std::vector<bool> placed(rows.size());
     for (std::size_t start = 0; start < rows.size(); ++start) {
         if (placed[start]) {
             continue;
         }
-        Row held = std::move(rows[start]);
+        auto held = std::move(rows[start]);
         std::size_t at = start;
         while (true) {
             placed[at] = true;
@@ -618,8 +618,8 @@ void Listbox::MoveRows(std::vector<Int32> rows, Int32 before) {
     }
     before = std::clamp(before, 0, ListCount());
     auto all = rows_.release();
-    std::vector<Row> moved;
-    std::vector<Row> rest;
+    RowStore<Row>::Rows moved;
+    RowStore<Row>::Rows rest;
     moved.reserve(rows.size());
     rest.reserve(all.size() - rows.size());
     Int32 insertAt = 0;

@@ -5,16 +5,20 @@
 #include <utility>
 #include <vector>
 
+#include "framework/LargePages.h"
+
 namespace fw {
 
 // The rows of a list in a gap buffer: indexing is constant time, and removals that walk from the
 // last row to the first cost one move per surviving row in all, instead of one per row removed,
 // so removing many rows stays linear. Appending after such a walk closes the gap once. Rows are
 // held by value, so that reading a row's cells, as sorting does a million times, is one hop
-// less.
+// less. The rows lie in large pages once there are many.
 template <class T>
 class RowStore {
 public:
+    using Rows = std::vector<T, LargePageAllocator<T>>;
+
     std::size_t size() const { return items_.size() - (gapEnd_ - gapStart_); }
     bool empty() const { return size() == 0; }
 
@@ -41,15 +45,15 @@ public:
     }
 
     // All rows in order, the gap closed; for sorting and reordering.
-    std::vector<T> release() {
+    Rows release() {
         MoveGapTo(size());
         items_.resize(gapStart_);
-        std::vector<T> out = std::move(items_);
+        Rows out = std::move(items_);
         items_.clear();
         gapStart_ = gapEnd_ = 0;
         return out;
     }
-    void assign(std::vector<T> rows) {
+    void assign(Rows rows) {
         items_ = std::move(rows);
         gapStart_ = gapEnd_ = items_.size();
     }
@@ -82,7 +86,7 @@ private:
         const std::size_t oldSize = items_.size();
         const std::size_t extra = std::max<std::size_t>(16, oldSize);
         const std::size_t tail = oldSize - gapEnd_;
-        std::vector<T> grown(oldSize + extra);
+        Rows grown(oldSize + extra);
         for (std::size_t k = 0; k < gapStart_; ++k) {
             grown[k] = std::move(items_[k]);
         }
@@ -94,7 +98,7 @@ private:
         items_ = std::move(grown);
     }
 
-    std::vector<T> items_;
+    Rows items_;
     std::size_t gapStart_ = 0;
     std::size_t gapEnd_ = 0;
 };

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -320,6 +321,30 @@ TEST(FolderListingTest, EntriesComeInQDirsNameOrderAndFoldersMatchNoType) {
         const bool folderEntry = folders.contains(QString::fromStdString(item->Name()));
         EXPECT_EQ(item->Type(), folderEntry ? "" : "audio") << item->Name();
         EXPECT_EQ(item->Parent()->NativePath(), dir.path().toStdString());
+    }
+}
+
+// A large folder is sorted in parts side by side; the parts and their merges give QDir's order,
+// with names that share long beginnings and the letters whose order differs between bytes and
+// UTF-16 spread over every part.
+TEST(FolderListingTest, ALargeFolderComesInQDirsNameOrder) {
+    QTemporaryDir dir;
+    const QStringList heads = {"Artist Name - Album - ", "artist name - album - ",   "Artist N",
+                               "\xEF\xBC\xA1 wide - ",   "\xF0\x9F\x8E\xB5 note - ", "Zoë - "};
+    std::mt19937 rng(7);
+    for (int i = 0; i < 12000; ++i) {
+        const QString name = heads[static_cast<qsizetype>(rng() % heads.size())] +
+                             QString::number(rng() % 100000) + QString(".wav");
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const QStringList expected = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
+    fw::FolderItem folder(dir.path().toStdString());
+    // Count reads the folder afresh: once.
+    const fw::Int32 count = folder.Count();
+    ASSERT_EQ(count, expected.size());
+    for (fw::Int32 i = 1; i <= count; ++i) {
+        ASSERT_EQ(folder.Item(i)->Name(), expected[i - 1].toStdString()) << "entry " << i;
     }
 }
 

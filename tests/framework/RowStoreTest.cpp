@@ -80,7 +80,7 @@ TEST(RowStoreTest, MatchesAVectorUnderRandomOperations) {
                 store.assign(std::move(rows));
             } else if (op < 99) {
                 what = "assign new rows";
-                std::vector<std::unique_ptr<int>> rows;
+                Store::Rows rows;
                 reference.clear();
                 for (std::size_t i = pick(40); i > 0; --i) {
                     rows.push_back(std::make_unique<int>(next));
