@@ -151,6 +151,7 @@ std::uint64_t SortKey(std::string_view name) {
 template <class Work>
 void RunSideBySide(std::size_t count, Work work) {
     std::vector<std::jthread> threads;
+    threads.reserve(count);
     for (std::size_t k = 1; k < count; ++k) {
         try {
             threads.emplace_back(work, k);
@@ -210,12 +211,21 @@ void FolderItem::List() const {
     // record, conversion or allocation per entry. The names lie one after another in one
     // buffer. The order is QDir's by name: QString's, letter case kept.
     Listing listing;
-    // Room for a large folder from the start: it costs no memory until it is written, and a
-    // listing that grows by doubling writes everything again at each step.
-    listing.names.reserve(kLargePage);
-    listing.entries.reserve((kLargePage + sizeof(Entry) - 1) / sizeof(Entry));
     if (DIR* dir = opendir(path_.c_str())) {
         const int fd = dirfd(dir);
+        // A large folder's listing gets room on large pages at once: one that grows by doubling
+        // writes everything again at each step, and takes a page fault for every 4 KiB it
+        // writes. A small folder never takes a large page. A folder's size tells a large one
+        // ahead on most file systems (tmpfs, ext4); elsewhere the count of entries read does.
+        constexpr off_t kLargeFolderSize = 64 * 1024;
+        constexpr std::size_t kManyEntries = 4096;
+        const auto makeRoom = [&listing] {
+            listing.names.reserve(kLargePage);
+            listing.entries.reserve((kLargePage + sizeof(Entry) - 1) / sizeof(Entry));
+        };
+        if (struct stat folder{}; fstat(fd, &folder) == 0 && folder.st_size >= kLargeFolderSize) {
+            makeRoom();
+        }
         while (const dirent* e = readdir(dir)) {
             const std::string_view name(e->d_name);
             if (name == "." || name == "..") {
@@ -233,6 +243,9 @@ void FolderItem::List() const {
                              : QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))
                                    .toStdString();
             const std::string_view kept = decoded.empty() ? name : std::string_view(decoded);
+            if (listing.entries.size() == kManyEntries) {
+                makeRoom();
+            }
             listing.entries.push_back({SortKey(kept),
                                        static_cast<std::uint32_t>(listing.names.size()),
                                        static_cast<std::uint32_t>(kept.size()), directory});

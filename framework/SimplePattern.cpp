@@ -117,6 +117,11 @@ std::optional<Set> ParseClass(std::string_view pattern, std::size_t& at) {
                 }
                 set.AddSet(*escape);
             } else if (IsEscapableSign(e)) {
+                // An escaped sign may begin a range, as in "[\\!-z]"; such classes are left to
+                // the general engine.
+                if (at + 3 < pattern.size() && pattern[at + 2] == '-' && pattern[at + 3] != ']') {
+                    return std::nullopt;
+                }
                 set.Add(static_cast<unsigned char>(e));
             } else {
                 return std::nullopt;

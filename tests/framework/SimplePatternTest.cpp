@@ -39,10 +39,11 @@ Found General(const std::string& pattern, const std::string& subject, std::size_
 TEST(SimplePatternTest, FindsWhatTheGeneralEngineFinds) {
     // Pieces of patterns, the plain kind's and others'; the others must be left alone.
     const std::vector<std::string> atoms = {
-        ".",      "a",    "B",    "z",           "0",       "-",     "_",     " ",     "\\w",
-        "\\W",    "\\d",  "\\D",  "\\s",         "\\S",     "\\.",   "\\-",   "[a-c]", "[^\\w]",
-        "[\\d_]", "[x-]", "[-x]", "[\\w-z]",     "[a-c-e]", "[^a]",  "[A-z]", "[.]",   "[\\]]",
-        "(",      "a|b",  "\\b",  "[[:alpha:]]", "x{2}",    "[z-a]", "\\",    "[ab",   "]"};
+        ".",           "a",      "B",      "z",    "0",     "-",       "_",       " ",
+        "\\w",         "\\W",    "\\d",    "\\D",  "\\s",   "\\S",     "\\.",     "\\-",
+        "[a-c]",       "[^\\w]", "[\\d_]", "[x-]", "[-x]",  "[\\w-z]", "[a-c-e]", "[\\!-z]",
+        "[\\--9]",     "[^a]",   "[A-z]",  "[.]",  "[\\]]", "(",       "a|b",     "\\b",
+        "[[:alpha:]]", "x{2}",   "[z-a]",  "\\",   "[ab",   "]"};
     const std::vector<std::string> repeats = {"", "", "", "?", "*", "+", "+?", "*+", "??"};
     const std::string letters = "aAbBcCxXzZ09_-. \t";
     std::mt19937 rng(20261210);
@@ -91,7 +92,7 @@ TEST(SimplePatternTest, FindsWhatTheGeneralEngineFinds) {
 
 TEST(SimplePatternTest, LeavesOtherPatternsAndSubjectsToTheGeneralEngine) {
     for (const char* pattern : {"(a)", "a|b", "a{2}", "a+?", "a*+", "\\bword", "\\1", "[[:digit:]]",
-                                "é", "[é]", "a$b", "[\\w-z]", "\\t", "[ab", "\\"}) {
+                                "[\\!-z]", "é", "[é]", "a$b", "[\\w-z]", "\\t", "[ab", "\\"}) {
         EXPECT_FALSE(fw::SimplePattern::Parse(pattern).has_value()) << pattern;
     }
     for (const char* pattern : {"", "^", "$", ".[\\w]+$", "time=[\\d]+", "\\.WAV", "[^-a-c]x?"}) {
