@@ -93,9 +93,6 @@ std::shared_ptr<RegExMatch> RegEx::Search() {
         d.position = end > start ? end : end + 1;
     };
     if (compiled.simple && d.plainSubject) {
-        if (d.position > static_cast<qsizetype>(d.subject.size())) {
-            return nullptr;
-        }
         SimplePattern::Match m;
         switch (compiled.simple->Search(d.subject, static_cast<std::size_t>(d.position), m)) {
             case SimplePattern::Outcome::kMatch:

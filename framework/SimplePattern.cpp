@@ -83,6 +83,20 @@ std::optional<Set> ClassEscape(char c) {
     return c >= 'a' ? set : set.Complement();
 }
 
+// What an escaped character stands for: a class or the sign itself; null for any other escape
+// (\b, \1, \n, ...), which is the general engine's.
+std::optional<Set> Escaped(char c) {
+    if (const auto escape = ClassEscape(c)) {
+        return escape;
+    }
+    if (!IsEscapableSign(c)) {
+        return std::nullopt;
+    }
+    Set set;
+    set.Add(static_cast<unsigned char>(c));
+    return set;
+}
+
 // A bracketed class from just after its '['; `at` is left after its ']'.
 std::optional<Set> ParseClass(std::string_view pattern, std::size_t& at) {
     Set set;
@@ -106,26 +120,14 @@ std::optional<Set> ParseClass(std::string_view pattern, std::size_t& at) {
             return std::nullopt;
         }
         if (c == '\\') {
-            if (at + 1 >= pattern.size()) {
+            const auto escaped = at + 1 < pattern.size() ? Escaped(pattern[at + 1]) : std::nullopt;
+            // Before a dash, "[\w-z]" is an error to the general engine and "[\!-z]" a range:
+            // both are left to it.
+            if (!escaped ||
+                (at + 3 < pattern.size() && pattern[at + 2] == '-' && pattern[at + 3] != ']')) {
                 return std::nullopt;
             }
-            const char e = pattern[at + 1];
-            if (const auto escape = ClassEscape(e)) {
-                // "[\w-z]" is an error to the general engine, not a range or a sign.
-                if (at + 3 < pattern.size() && pattern[at + 2] == '-' && pattern[at + 3] != ']') {
-                    return std::nullopt;
-                }
-                set.AddSet(*escape);
-            } else if (IsEscapableSign(e)) {
-                // An escaped sign may begin a range, as in "[\\!-z]"; such classes are left to
-                // the general engine.
-                if (at + 3 < pattern.size() && pattern[at + 2] == '-' && pattern[at + 3] != ']') {
-                    return std::nullopt;
-                }
-                set.Add(static_cast<unsigned char>(e));
-            } else {
-                return std::nullopt;
-            }
+            set.AddSet(*escaped);
             at += 2;
             continue;
         }
@@ -173,17 +175,11 @@ std::optional<SimplePattern> SimplePattern::Parse(std::string_view pattern) {
             }
             set = *parsed;
         } else if (c == '\\') {
-            if (at + 1 >= pattern.size()) {
+            const auto escaped = at + 1 < pattern.size() ? Escaped(pattern[at + 1]) : std::nullopt;
+            if (!escaped) {
                 return std::nullopt;
             }
-            const char e = pattern[at + 1];
-            if (const auto escape = ClassEscape(e)) {
-                set = *escape;
-            } else if (IsEscapableSign(e)) {
-                set.Add(static_cast<unsigned char>(e));
-            } else {
-                return std::nullopt;
-            }
+            set = *escaped;
             at += 2;
         } else {
             const auto byte = static_cast<unsigned char>(c);
@@ -214,6 +210,11 @@ std::optional<SimplePattern> SimplePattern::Parse(std::string_view pattern) {
         out.items_.push_back(item);
         if (out.items_.size() > kMostItems) {
             return std::nullopt;
+        }
+        for (unsigned byte = 0; byte < 128; ++byte) {
+            if (set.Has(static_cast<unsigned char>(byte))) {
+                out.takers_[byte] |= std::uint64_t{1} << (out.items_.size() - 1);
+            }
         }
     }
     // A run followed by the end, or by a character it never takes, gains nothing by giving
@@ -314,18 +315,12 @@ SimplePattern::Outcome SimplePattern::SearchFromTheEnd(std::string_view subject,
         if (at == from || at == 0) {
             break;
         }
-        const char c = subject[at - 1];
         std::uint64_t next = 0;
         for (std::uint64_t rest = active; rest != 0; rest &= rest - 1) {
             next |= before_[static_cast<std::size_t>(std::countr_zero(rest))];
         }
-        for (std::uint64_t rest = next; rest != 0; rest &= rest - 1) {
-            const auto k = static_cast<std::size_t>(std::countr_zero(rest));
-            if (!items_[k].Takes(c)) {
-                next &= ~(std::uint64_t{1} << k);
-            }
-        }
-        active = next;
+        // The subject is ASCII: every character has its entry.
+        active = next & takers_[static_cast<unsigned char>(subject[at - 1])];
         if (active == 0) {
             break;
         }
@@ -347,7 +342,7 @@ SimplePattern::Outcome SimplePattern::Search(std::string_view subject, std::size
     }
     long budget = kBudget;
     const std::size_t last = fromStart_ ? 0 : subject.size();
-    for (std::size_t start = from; start <= last && start <= subject.size(); ++start) {
+    for (std::size_t start = from; start <= last; ++start) {
         std::size_t end = 0;
         if (MatchAt(subject, 0, start, end, budget)) {
             match = {start, end};

@@ -53,6 +53,8 @@ private:
     // accepting_ the items whose taking a character leaves only items that may take nothing.
     std::vector<std::uint64_t> before_;
     std::uint64_t accepting_ = 0;
+    // takers_[c]: the items that take the character c.
+    std::uint64_t takers_[128] = {};
     bool fromStart_ = false;
     bool toEnd_ = false;
 };
